@@ -1,0 +1,148 @@
+#include "DeviceMainDlg.h"
+
+#include "ProductNames.h"
+#include "WindowMessages.h"
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"TarvenholmMainWindow";
+constexpr COLORREF kBackground = RGB(0x16, 0x19, 0x1F);
+constexpr COLORREF kTitleColour = RGB(0xF2, 0xF2, 0xF2);
+constexpr COLORREF kAccentColour = RGB(0x1B, 0xFF, 0xFF);
+
+ATOM RegisterMainWindowClass(HINSTANCE instance, WNDPROC proc) {
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(107));
+    wc.lpszClassName = kWindowClass;
+    ATOM atom = RegisterClassExW(&wc);
+    return atom ? atom : static_cast<ATOM>(GetClassInfoExW(instance, kWindowClass, &wc));
+}
+
+}  // namespace
+
+DeviceMainDlg::~DeviceMainDlg() {
+    if (IsWindow(m_hWnd)) DestroyWindow(m_hWnd);
+}
+
+HWND DeviceMainDlg::Create(HWND owner, const wchar_t* text, DWORD style, DWORD exStyle, const RECT& rect) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    RegisterMainWindowClass(instance, &DeviceMainDlg::WndProc);
+    // Created hidden: ShowModal applies the show command.
+    CreateWindowExW(exStyle, kWindowClass, text, style & ~WS_VISIBLE, rect.left, rect.top,
+                    rect.right - rect.left, rect.bottom - rect.top, owner, nullptr, instance, this);
+    return m_hWnd;
+}
+
+void DeviceMainDlg::CenterWindow(HWND reference) {
+    if (!IsWindow(m_hWnd)) return;
+    RECT window;
+    GetWindowRect(m_hWnd, &window);
+    RECT area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (reference && IsWindow(reference)) GetWindowRect(reference, &area);
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+    SetWindowPos(m_hWnd, nullptr, area.left + (area.right - area.left - width) / 2,
+                 area.top + (area.bottom - area.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int DeviceMainDlg::ShowModal(int showCommand) {
+    if (!IsWindow(m_hWnd)) return -1;
+    ShowWindow(m_hWnd, showCommand);
+    if (showCommand != SW_HIDE) UpdateWindow(m_hWnd);
+    MSG msg;
+    while (IsWindow(m_hWnd) && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 1;
+}
+
+LRESULT CALLBACK DeviceMainDlg::WndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    if (msg == WM_NCCREATE) {
+        auto* self = static_cast<DeviceMainDlg*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->m_hWnd = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<DeviceMainDlg*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(window, msg, wParam, lParam);
+    LRESULT result = self->OnWindowMessage(msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->m_hWnd = nullptr;
+    }
+    return result;
+}
+
+LRESULT DeviceMainDlg::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    switch (msg) {
+    case WM_CREATE:
+        OnInitDialog();
+        return 0;
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_DESTROY:
+        RemovePropW(m_hWnd, product::kProductWord);
+        PostQuitMessage(0);
+        return 0;
+    case message::kExitRequest:
+        if (lParam == message::kExitRequestCode) ExitProgram();
+        return 0;
+    default:
+        return DefWindowProcW(m_hWnd, msg, wParam, lParam);
+    }
+}
+
+void DeviceMainDlg::OnInitDialog() {
+    SetPropW(m_hWnd, product::kProductWord, reinterpret_cast<HANDLE>(1));
+    StartThread();
+    QueueCommand(command::kAutorunAndInventory);
+    QueueCommand(command::kDeviceInitialisation);
+}
+
+void DeviceMainDlg::OnPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(m_hWnd, &ps);
+    RECT client;
+    GetClientRect(m_hWnd, &client);
+    HBRUSH background = CreateSolidBrush(kBackground);
+    FillRect(dc, &client, background);
+    DeleteObject(background);
+    RECT accent = {client.left, client.top, client.right, client.top + 4};
+    HBRUSH accentBrush = CreateSolidBrush(kAccentColour);
+    FillRect(dc, &accent, accentBrush);
+    DeleteObject(accentBrush);
+    HFONT font = CreateFontW(-48, 0, 0, 0, FW_SEMIBOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Segoe UI");
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, kTitleColour);
+    DrawTextW(dc, product::kProductWord, -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    SelectObject(dc, oldFont);
+    DeleteObject(font);
+    EndPaint(m_hWnd, &ps);
+}
+
+void DeviceMainDlg::ExitProgram() {
+    ExitProcess(0);
+}
+
+void DeviceMainDlg::WorkerBody() { RunWorkerIteration(m_commands, *this); }
+
+// The work behind each command belongs to the subsystem that builds it; the
+// window routes every code to its own function.
+void DeviceMainDlg::RunAutorunAndInventory() {}
+void DeviceMainDlg::RunDeviceInitialisation() {}
+void DeviceMainDlg::RunWritePerformanceMode() {}
+void DeviceMainDlg::RunApplyLighting() {}
+void DeviceMainDlg::RunSoftwareCheck() {}
+void DeviceMainDlg::RunFirmwareCheck() {}
+void DeviceMainDlg::RunFirmwareUpdate() {}
+void DeviceMainDlg::RunTelemetryRefresh() {}

@@ -1,0 +1,89 @@
+# The private Wine world of the build, the tests and the run. Sourced, not run.
+#   prepare_wine_prefix   creates and configures the prefix once
+#   start_display         starts Xvfb when there is no usable display
+#   start_wineserver      keeps one persistent wineserver for the run
+#   stop_wine_world       ends the wineserver and the Xvfb started here
+. "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+export WINEPREFIX="${TARVENHOLM_WINEPREFIX:-$TARVENHOLM_ROOT/build/wineprefix}"
+export WINEARCH=win64
+export WINEDEBUG="${WINEDEBUG:--all}"
+# No Mono or Gecko installer prompts when the prefix is made.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+WINE="$(command -v wine64 || echo /usr/lib/wine/wine64)"
+[ -x "$WINE" ] || WINE="$(command -v wine)"
+WINESERVER="$(command -v wineserver || echo /usr/lib/wine/wineserver64)"
+export WINE WINESERVER
+
+TARVENHOLM_XVFB_PID=""
+
+display_works() { [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; }
+
+start_display() {
+    display_works && return 0
+    local n
+    for n in $(seq 90 120); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 "${TARVENHOLM_SCREEN:-1920x1080x24}" -nolisten tcp >/dev/null 2>&1 &
+        TARVENHOLM_XVFB_PID=$!
+        export DISPLAY=":$n"
+        local i
+        for i in $(seq 50); do display_works && return 0; sleep 0.1; done
+        die "Xvfb did not start on :$n"
+    done
+    die "no free X display number"
+}
+
+# Face names the framework and the program ask for, mapped to Debian's fonts
+# so that GDI and GDI+ text renders under Wine, CJK included.
+write_font_settings() {
+    local reg="$WINEPREFIX/tarvenholm-fonts.reg"
+    cat >"$reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"Segoe UI"="Open Sans"
+"Segoe UI Semibold"="Open Sans SemiBold"
+"Arial"="Liberation Sans"
+"Tahoma"="DejaVu Sans"
+"Microsoft Sans Serif"="DejaVu Sans"
+"MS Shell Dlg"="DejaVu Sans"
+"MS Shell Dlg 2"="DejaVu Sans"
+"Microsoft YaHei"="WenQuanYi Micro Hei"
+"SimSun"="WenQuanYi Micro Hei"
+"MS UI Gothic"="WenQuanYi Micro Hei"
+"Meiryo"="WenQuanYi Micro Hei"
+"PMingLiU"="WenQuanYi Micro Hei"
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink]
+"Open Sans"="wqy-microhei.ttc,WenQuanYi Micro Hei"
+"Segoe UI"="wqy-microhei.ttc,WenQuanYi Micro Hei"
+"DejaVu Sans"="wqy-microhei.ttc,WenQuanYi Micro Hei"
+"Liberation Sans"="wqy-microhei.ttc,WenQuanYi Micro Hei"
+"Tahoma"="wqy-microhei.ttc,WenQuanYi Micro Hei"
+REG
+    "$WINE" regedit /S "$reg" >/dev/null 2>&1
+}
+
+prepare_wine_prefix() {
+    local stamp="$WINEPREFIX/.tarvenholm-prefix-v1"
+    [ -f "$stamp" ] && return 0
+    log "creating the Wine prefix $WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    "$WINE" wineboot -i >/dev/null 2>&1 || true
+    "$WINESERVER" -w
+    write_font_settings
+    "$WINESERVER" -w
+    touch "$stamp"
+}
+
+start_wineserver() { "$WINESERVER" -p >/dev/null 2>&1 || true; }
+
+stop_wine_world() {
+    "$WINESERVER" -k >/dev/null 2>&1 || true
+    if [ -n "$TARVENHOLM_XVFB_PID" ]; then
+        kill "$TARVENHOLM_XVFB_PID" 2>/dev/null || true
+        wait "$TARVENHOLM_XVFB_PID" 2>/dev/null || true
+        TARVENHOLM_XVFB_PID=""
+    fi
+}
