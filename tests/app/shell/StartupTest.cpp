@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <string>
+
+#include "AppFolders.h"
+#include "Startup.h"
+#include "TestProcess.h"
+
+namespace ts = testing_support;
+
+namespace {
+
+constexpr unsigned kExitRequest = 0x69B;
+constexpr DWORD kStartTimeoutMs = 20000;
+
+std::wstring ProgramPath() { return ts::BinFolder() + L"Tarvenholm.exe"; }
+
+// The running copy's main window, once it carries the product property.
+HWND WaitForMainWindow() {
+    HWND window = nullptr;
+    ts::WaitUntil([&] { return (window = ts::FindWindowWithProperty(L"Tarvenholm")) != nullptr; }, kStartTimeoutMs);
+    return window;
+}
+
+bool Visible(HWND window) { return IsWindowVisible(window) != FALSE; }
+
+// Ends any copy a failed test left behind, so each test starts clean.
+void EndLeftoverCopies() {
+    for (int i = 0; i < 5; ++i) {
+        HWND window = ts::FindWindowWithProperty(L"Tarvenholm");
+        if (!window) return;
+        PostMessageW(window, kExitRequest, 0, 610);
+        ts::WaitUntil([&] { return !IsWindow(window); }, 5000);
+    }
+}
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override { EndLeftoverCopies(); }
+    void TearDown() override { EndLeftoverCopies(); }
+};
+
+}  // namespace
+
+TEST(Startup, HideFlagIsAPlainCaseSensitiveSubstring) {
+    struct Case { const wchar_t* commandLine; bool hidden; };
+    const Case cases[] = {
+        {L"-hide", true}, {L"x-hidey", true}, {L"/a -hide /b", true},
+        {L"-HIDE", false}, {L"hide", false}, {L"", false}, {nullptr, false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(startup::HasHideFlag(c.commandLine), c.hidden) << (c.commandLine ? "" : "null");
+}
+
+TEST(Startup, TerminatesOnlyTheFirstConflictingProcessInAnyCase) {
+    const std::wstring folder = ts::MakeTempFolder(L"conflict");
+    const std::wstring names[] = {folder + L"openhardwaremonitorserver.exe", folder + L"OPENHARDWAREMONITORSERVER.EXE"};
+    CreateDirectoryW((folder + L"second").c_str(), nullptr);
+    const std::wstring second = folder + L"second\\OpenHardwareMonitorServer.exe";
+    ASSERT_TRUE(CopyFileW((ts::BinFolder() + L"OpenHardwareMonitorServer.exe").c_str(), names[0].c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW((ts::BinFolder() + L"OpenHardwareMonitorServer.exe").c_str(), second.c_str(), FALSE));
+
+    ts::ChildProcess lower, other;
+    ASSERT_TRUE(lower.Start(names[0], L""));
+    ASSERT_TRUE(other.Start(second, L""));
+    Sleep(300);
+    EXPECT_TRUE(startup::TerminateProcessByName(L"OpenHardwareMonitorServer.exe"));
+    Sleep(300);
+    EXPECT_NE(lower.Running(), other.Running()) << "exactly one of the two must have been ended";
+    EXPECT_TRUE(startup::TerminateProcessByName(L"OpenHardwareMonitorServer.exe"));
+    EXPECT_TRUE(ts::WaitUntil([&] { return !lower.Running() && !other.Running(); }, 3000));
+    EXPECT_TRUE(startup::TerminateProcessByName(L"NoSuchProgram.exe"));  // nothing to end is still success
+    ts::RemoveFolderTree(folder);
+}
+
+TEST_F(ProgramTest, StartCreatesTheDataFoldersAndShowsTheWindow) {
+    const std::wstring data = folders::DataFolder();
+    ts::RemoveFolderTree(data);
+    ts::ChildProcess program;
+    ASSERT_TRUE(program.Start(ProgramPath(), L""));
+    HWND window = WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(ts::WaitUntil([&] { return Visible(window); }, 5000));
+    wchar_t text[64] = {};
+    GetWindowTextW(window, text, 64);
+    EXPECT_STREQ(text, L"Tarvenholm");
+    for (const wchar_t* sub : {L"db", L"frames", L"led1", L"led2", L"led_stby", L"led_startup"})
+        EXPECT_TRUE(PathIsDirectoryW((data + sub).c_str())) << "missing data subfolder";
+    PostMessageW(window, kExitRequest, 0, 610);
+    EXPECT_EQ(program.WaitForExit(10000), 0u);
+}
+
+TEST_F(ProgramTest, HideSwitchDecidesTheFirstShow) {
+    struct Case { const wchar_t* arguments; bool visible; };
+    const Case cases[] = {{L"x-hidey", false}, {L"-HIDE", true}, {L"-hide", false}};
+    for (const Case& c : cases) {
+        ts::ChildProcess program;
+        ASSERT_TRUE(program.Start(ProgramPath(), c.arguments));
+        HWND window = WaitForMainWindow();
+        ASSERT_NE(window, nullptr);
+        Sleep(500);  // past the first show
+        EXPECT_EQ(Visible(window), c.visible) << "arguments " << std::string(c.arguments, c.arguments + wcslen(c.arguments));
+        PostMessageW(window, kExitRequest, 0, 610);
+        EXPECT_EQ(program.WaitForExit(10000), 0u);
+    }
+}
+
+TEST_F(ProgramTest, SecondCopyShowsTheFirstAndTouchesNothing) {
+    ts::ChildProcess first;
+    ASSERT_TRUE(first.Start(ProgramPath(), L"-hide"));
+    HWND window = WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    Sleep(500);
+    ASSERT_FALSE(Visible(window));
+
+    // What a second copy must not recreate.
+    ts::DeleteSettingsKey();
+    const std::wstring data = folders::DataFolder();
+    ts::RemoveFolderTree(data);
+
+    ts::ChildProcess second;
+    ASSERT_TRUE(second.Start(ProgramPath(), L""));
+    EXPECT_EQ(second.WaitForExit(kStartTimeoutMs), 0u);
+    EXPECT_TRUE(ts::WaitUntil([&] { return Visible(window); }, 3000));
+    EXPECT_FALSE(IsIconic(window));
+    EXPECT_FALSE(ts::SettingsKeyExists());
+    EXPECT_FALSE(PathFileExistsW(data.c_str()));
+    EXPECT_TRUE(first.Running());
+
+    PostMessageW(window, kExitRequest, 0, 610);
+    EXPECT_EQ(first.WaitForExit(10000), 0u);
+}
+
+TEST_F(ProgramTest, OnlyTheGenuineExitRequestEndsTheProgram) {
+    ts::ChildProcess program;
+    ASSERT_TRUE(program.Start(ProgramPath(), L"-hide"));
+    HWND window = WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    PostMessageW(window, kExitRequest, 0, 609);
+    EXPECT_EQ(program.WaitForExit(1000), static_cast<DWORD>(STILL_ACTIVE));
+    PostMessageW(window, kExitRequest, 0, 610);
+    EXPECT_EQ(program.WaitForExit(10000), 0u);
+}
+
+TEST_F(ProgramTest, DestroyedWindowEndsTheRunThroughTheTeardown) {
+    ts::ChildProcess program;
+    ASSERT_TRUE(program.Start(ProgramPath(), L""));
+    HWND window = WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    Sleep(300);  // the worker is looping by now
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(10000), 1u);
+}
