@@ -37,6 +37,24 @@ void EndLeftoverCopies() {
     }
 }
 
+// A started copy of the program and its main window.
+struct RunningCopy {
+    ts::ChildProcess process;
+    HWND window = nullptr;
+};
+
+void StartCopy(RunningCopy& copy, const wchar_t* arguments) {
+    ASSERT_TRUE(copy.process.Start(ProgramPath(), arguments));
+    copy.window = WaitForMainWindow();
+    ASSERT_NE(copy.window, nullptr);
+}
+
+// Ends the copy the way another process asks it to: exit code 0.
+void EndCopy(RunningCopy& copy) {
+    PostMessageW(copy.window, kExitRequest, 0, 610);
+    EXPECT_EQ(copy.process.WaitForExit(10000), 0u);
+}
+
 class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override { EndLeftoverCopies(); }
@@ -78,42 +96,34 @@ TEST(Startup, TerminatesOnlyTheFirstConflictingProcessInAnyCase) {
 TEST_F(ProgramTest, StartCreatesTheDataFoldersAndShowsTheWindow) {
     const std::wstring data = folders::DataFolder();
     ts::RemoveFolderTree(data);
-    ts::ChildProcess program;
-    ASSERT_TRUE(program.Start(ProgramPath(), L""));
-    HWND window = WaitForMainWindow();
-    ASSERT_NE(window, nullptr);
-    EXPECT_TRUE(ts::WaitUntil([&] { return Visible(window); }, 5000));
+    RunningCopy copy;
+    ASSERT_NO_FATAL_FAILURE(StartCopy(copy, L""));
+    EXPECT_TRUE(ts::WaitUntil([&] { return Visible(copy.window); }, 5000));
     wchar_t text[64] = {};
-    GetWindowTextW(window, text, 64);
+    GetWindowTextW(copy.window, text, 64);
     EXPECT_STREQ(text, L"Tarvenholm");
     for (const wchar_t* sub : {L"db", L"frames", L"led1", L"led2", L"led_stby", L"led_startup"})
         EXPECT_TRUE(PathIsDirectoryW((data + sub).c_str())) << "missing data subfolder";
-    PostMessageW(window, kExitRequest, 0, 610);
-    EXPECT_EQ(program.WaitForExit(10000), 0u);
+    EndCopy(copy);
 }
 
 TEST_F(ProgramTest, HideSwitchDecidesTheFirstShow) {
     struct Case { const wchar_t* arguments; bool visible; };
     const Case cases[] = {{L"x-hidey", false}, {L"-HIDE", true}, {L"-hide", false}};
     for (const Case& c : cases) {
-        ts::ChildProcess program;
-        ASSERT_TRUE(program.Start(ProgramPath(), c.arguments));
-        HWND window = WaitForMainWindow();
-        ASSERT_NE(window, nullptr);
+        RunningCopy copy;
+        ASSERT_NO_FATAL_FAILURE(StartCopy(copy, c.arguments));
         Sleep(500);  // past the first show
-        EXPECT_EQ(Visible(window), c.visible) << "arguments " << std::string(c.arguments, c.arguments + wcslen(c.arguments));
-        PostMessageW(window, kExitRequest, 0, 610);
-        EXPECT_EQ(program.WaitForExit(10000), 0u);
+        EXPECT_EQ(Visible(copy.window), c.visible) << "arguments " << std::string(c.arguments, c.arguments + wcslen(c.arguments));
+        EndCopy(copy);
     }
 }
 
 TEST_F(ProgramTest, SecondCopyShowsTheFirstAndTouchesNothing) {
-    ts::ChildProcess first;
-    ASSERT_TRUE(first.Start(ProgramPath(), L"-hide"));
-    HWND window = WaitForMainWindow();
-    ASSERT_NE(window, nullptr);
+    RunningCopy first;
+    ASSERT_NO_FATAL_FAILURE(StartCopy(first, L"-hide"));
     Sleep(500);
-    ASSERT_FALSE(Visible(window));
+    ASSERT_FALSE(Visible(first.window));
 
     // What a second copy must not recreate.
     ts::DeleteSettingsKey();
@@ -123,33 +133,26 @@ TEST_F(ProgramTest, SecondCopyShowsTheFirstAndTouchesNothing) {
     ts::ChildProcess second;
     ASSERT_TRUE(second.Start(ProgramPath(), L""));
     EXPECT_EQ(second.WaitForExit(kStartTimeoutMs), 0u);
-    EXPECT_TRUE(ts::WaitUntil([&] { return Visible(window); }, 3000));
-    EXPECT_FALSE(IsIconic(window));
+    EXPECT_TRUE(ts::WaitUntil([&] { return Visible(first.window); }, 3000));
+    EXPECT_FALSE(IsIconic(first.window));
     EXPECT_FALSE(ts::SettingsKeyExists());
     EXPECT_FALSE(PathFileExistsW(data.c_str()));
-    EXPECT_TRUE(first.Running());
-
-    PostMessageW(window, kExitRequest, 0, 610);
-    EXPECT_EQ(first.WaitForExit(10000), 0u);
+    EXPECT_TRUE(first.process.Running());
+    EndCopy(first);
 }
 
 TEST_F(ProgramTest, OnlyTheGenuineExitRequestEndsTheProgram) {
-    ts::ChildProcess program;
-    ASSERT_TRUE(program.Start(ProgramPath(), L"-hide"));
-    HWND window = WaitForMainWindow();
-    ASSERT_NE(window, nullptr);
-    PostMessageW(window, kExitRequest, 0, 609);
-    EXPECT_EQ(program.WaitForExit(1000), static_cast<DWORD>(STILL_ACTIVE));
-    PostMessageW(window, kExitRequest, 0, 610);
-    EXPECT_EQ(program.WaitForExit(10000), 0u);
+    RunningCopy copy;
+    ASSERT_NO_FATAL_FAILURE(StartCopy(copy, L"-hide"));
+    PostMessageW(copy.window, kExitRequest, 0, 609);
+    EXPECT_EQ(copy.process.WaitForExit(1000), static_cast<DWORD>(STILL_ACTIVE));
+    EndCopy(copy);
 }
 
 TEST_F(ProgramTest, DestroyedWindowEndsTheRunThroughTheTeardown) {
-    ts::ChildProcess program;
-    ASSERT_TRUE(program.Start(ProgramPath(), L""));
-    HWND window = WaitForMainWindow();
-    ASSERT_NE(window, nullptr);
+    RunningCopy copy;
+    ASSERT_NO_FATAL_FAILURE(StartCopy(copy, L""));
     Sleep(300);  // the worker is looping by now
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(program.WaitForExit(10000), 1u);
+    PostMessageW(copy.window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(copy.process.WaitForExit(10000), 1u);
 }
