@@ -18,7 +18,10 @@ using CapsExport = int (*)(const char* path, unsigned short* usagePage, unsigned
 
 CapsExport FindCapsExport() {
     static const CapsExport found = [] {
+        // The program has it loaded already; a caller that never touched
+        // hidapi gets the same library from the same folder.
         HMODULE hidapi = GetModuleHandleW(kHidapiModule);
+        if (!hidapi) hidapi = LoadLibraryW(kHidapiModule);
         FARPROC proc = hidapi ? GetProcAddress(hidapi, kCapsExport) : nullptr;
         // Through void(*)() so the compiler accepts the change of signature.
         return reinterpret_cast<CapsExport>(reinterpret_cast<void (*)()>(proc));
