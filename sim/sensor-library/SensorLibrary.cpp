@@ -82,7 +82,11 @@ public:
         return m_scenario.initResult;
     }
 
-    int Count() const { return static_cast<int>(m_scenario.sensors.size()); }
+    // The first call of every pass, so a changed scenario counts from there.
+    int Count() {
+        ReloadWhenChanged();
+        return Size();
+    }
 
     void Refresh() {
         ReloadWhenChanged();
@@ -99,7 +103,7 @@ public:
     void Name(int index, char* buffer, int size) const {
         if (!buffer || size <= 0) return;
         buffer[0] = 0;
-        if (index < 0 || index >= Count()) return;
+        if (index < 0 || index >= Size()) return;
         const std::string& name = m_scenario.sensors[static_cast<size_t>(index)].name;
         const size_t length = std::min(name.size(), static_cast<size_t>(size - 1));
         std::memcpy(buffer, name.data(), length);
@@ -107,7 +111,7 @@ public:
     }
 
     int Query(int kind, int sensorIndex, int readingIndex, ReadingRecord* record) const {
-        if (!record || kind < 0 || kind >= sensors::kKindSlots || sensorIndex < 0 || sensorIndex >= Count() ||
+        if (!record || kind < 0 || kind >= sensors::kKindSlots || sensorIndex < 0 || sensorIndex >= Size() ||
             readingIndex < 0)
             return 0;
         const auto& readings = m_scenario.sensors[static_cast<size_t>(sensorIndex)].byKind[kind];
@@ -117,6 +121,8 @@ public:
     }
 
 private:
+    int Size() const { return static_cast<int>(m_scenario.sensors.size()); }
+
     static void Fill(const sensors::Reading& reading, ReadingRecord& record) {
         record.present = reading.source == sensors::Reading::Source::Absent ? 0 : 1;
         record.value = reading.current;
