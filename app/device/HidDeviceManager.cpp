@@ -59,6 +59,7 @@ HidDeviceManager::~HidDeviceManager() {
 void HidDeviceManager::Open() {
     std::lock_guard<std::mutex> guard(m_lock);
     m_device.reset();
+    m_releaseNumber = 0;  // no stale version once the device is gone
     if (!m_hidapiReady) return;
     EnumerationList list;
     for (hid_device_info* info = list.head; info; info = info->next) {

@@ -24,7 +24,8 @@ public:
     void Close();
     bool IsOpened() const;
 
-    // bcdDevice of the opened device as enumeration reported it (0 before).
+    // bcdDevice of the opened device as enumeration reported it; 0 while
+    // none is opened by the last Open.
     unsigned short ReleaseNumber() const;
 
     // Writes the report when a device is opened; false when none is. The

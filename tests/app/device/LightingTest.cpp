@@ -106,6 +106,7 @@ TEST_F(LightingDeviceTest, ReopeningForgetsAnUnpluggedDevice) {
     Plug(false);
     m_devices.Open();
     EXPECT_FALSE(m_devices.IsOpened());
+    EXPECT_EQ(m_devices.ReleaseNumber(), 0);
 }
 
 TEST_F(LightingDeviceTest, ApplySendsModeAndColourThenStateTenMillisecondsLater) {
@@ -226,6 +227,23 @@ TEST_F(LightingDeviceTest, DeviceInitialisationNeedsTheDevice) {
     EXPECT_EQ(present.Lighting().Values().lightMode, 4);
     EXPECT_EQ(m_sim.Lines(L"ports.log").size(), 5u);
     EXPECT_TRUE(Reports().empty());  // nothing is sent during initialisation
+}
+
+// The device half of the defaults reset: the mode-1 write, then the
+// lighting defaults, all on the calling (UI) thread.
+TEST_F(LightingDeviceTest, DefaultsResetWritesModeOneThenTheLightingDefaults) {
+    PerformanceModePorts::Initialise();
+    Plug(true);
+    m_devices.Open();
+    DeviceMainDlg window;
+    window.SetPerformanceMode(2);
+    window.ResetDeviceDefaults();
+    EXPECT_EQ(window.PerformanceMode(), 1);
+    EXPECT_EQ(settings::ReadInteger(settings::kPerfMode), 1);
+    EXPECT_EQ(m_sim.Lines(L"ports.log"),
+              (std::vector<std::string>{"W 0070 6B", "W 0071 BC", "W 0070 6C", "W 0071 B1", "W 00B2 ED"}));
+    EXPECT_EQ(Reports(), (std::vector<std::string>{ReportLine({0x07, 0xFF, 0x14, 0x00, 0x80, 0xFF}),
+                                                   ReportLine({0x07, 0xFF, 0xFD, 0x01, 0x09, 0x04})}));
 }
 
 }  // namespace
