@@ -4,9 +4,12 @@
 // (apply lighting) and the lighting half of the defaults reset.
 //
 // It owns the stored values; the page and the device manager are borrowed.
+// The UI thread's handlers change the values while the worker's commands
+// read them, so the values are only reached through a copy under a lock.
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 
 #include "LightPage.h"
 
@@ -27,8 +30,15 @@ public:
 
     LightingControl(LightPage& page, HidDeviceManager& devices) : m_page(&page), m_devices(devices) {}
 
-    LightingValues& Values() { return m_values; }
-    const LightingValues& Values() const { return m_values; }
+    LightingValues Values() const;
+    void SetValues(const LightingValues& values);
+    // Changes some values in one step, e.g. the speed slider's handler:
+    // lighting.Change([&](LightingValues& v) { v.speed = position; });
+    template <typename Edit>
+    void Change(Edit&& change) {
+        std::lock_guard<std::mutex> guard(m_valuesLock);
+        change(m_values);
+    }
 
     // The page is replaced once the framework's controls exist.
     void SetPage(LightPage& page) { m_page = &page; }
@@ -46,10 +56,11 @@ public:
     void ResetToDefaults();
 
 private:
-    void ShowValues();
-    void SendReports(RgbColour colour, bool on);
+    void ShowValues(const LightingValues& values);
+    void SendReports(const LightingValues& values, RgbColour colour, bool on);
 
     LightPage* m_page;
     HidDeviceManager& m_devices;
+    mutable std::mutex m_valuesLock;
     LightingValues m_values;
 };

@@ -114,9 +114,11 @@ TEST_F(LightingDeviceTest, ApplySendsModeAndColourThenStateTenMillisecondsLater)
     m_devices.Open();
     LightPageModel page;
     LightingControl lighting(page, m_devices);
-    lighting.Values().lightMode = 4;
-    lighting.Values().speed = 3;
-    lighting.Values().brightness = 2;
+    lighting.Change([](LightingValues& values) {
+        values.lightMode = 4;
+        values.speed = 3;
+        values.brightness = 2;
+    });
     page.SetColourSliders({255, 0, 0});
     page.SetLightSwitch(false);
 

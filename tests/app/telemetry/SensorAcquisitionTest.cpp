@@ -69,16 +69,16 @@ TEST_F(SensorAcquisitionTest, DedicatedGpuTemperatureIsTheMaximumAndWinsOverInte
     const TelemetryRecord record = Pass(
         "[sensor0]\nname=GPU [#0]: Integrated Graphics\nreading0=1;13;GPU Temperature;70\n"
         "reading1=7;13;GPU D3D Usage;80\n"
-        "[sensor1]\nname=GPU [#1]: NVIDIA GeForce RTX 4060\nreading0=1;13;GPU Temperature;61\n"
+        "[sensor1]\nname=GPU [#1]:  NVIDIA GeForce RTX 4060: x\nreading0=1;13;GPU Temperature;61\n"
         "reading1=1;13;GPU Temperature;64.5\nreading2=3;13;GPU Fan1;1800\nreading3=7;13;GPU Utilization;12\n");
     EXPECT_FLOAT_EQ(record.gpuTemperature, 64.5f);
     EXPECT_FLOAT_EQ(record.gpuUsage, 12.0f);
     EXPECT_FLOAT_EQ(record.gpuFan, 1800.0f);
-    EXPECT_EQ(record.gpuName, L"NVIDIA GeForce RTX 4060");
+    EXPECT_EQ(record.gpuName, L"NVIDIA GeForce RTX 4060: x");
     const std::string out = m_output.Text();
     EXPECT_NE(out.find("Found Integrated GPU usage: 80.0%\n"), std::string::npos);
     EXPECT_NE(out.find("Found Dedicated GPU usage: 12.0%\n"), std::string::npos);
-    EXPECT_NE(out.find("Sensor: GPU [#1]: NVIDIA GeForce RTX 4060, Location: GPU Utilization, Value: 12.0%, Type: 13\n"),
+    EXPECT_NE(out.find("Sensor: GPU [#1]:  NVIDIA GeForce RTX 4060: x, Location: GPU Utilization, Value: 12.0%, Type: 13\n"),
               std::string::npos);
 }
 
