@@ -1,6 +1,8 @@
 #include "PerformanceModePorts.h"
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <mutex>
 
 #include "DeviceConstants.h"
@@ -16,6 +18,20 @@ std::mutex& SequenceLock() {
 std::atomic<bool>& InitialisedFlag() {
     static std::atomic<bool> initialised{false};
     return initialised;
+}
+
+std::condition_variable& InitialisedSignal() {
+    static std::condition_variable signal;
+    return signal;
+}
+
+// The main window queues the first command before it initialises the port
+// library, so the worker may get here a moment early: it waits for the
+// initialise call a little, and gives up (touching no port) if it never comes.
+constexpr std::chrono::milliseconds kInitialiseWait{2000};
+
+bool WaitUntilInitialised(std::unique_lock<std::mutex>& lock) {
+    return InitialisedSignal().wait_for(lock, kInitialiseWait, [] { return InitialisedFlag().load(); });
 }
 
 void Write(uint16_t port, uint8_t value) { PortWriteByte(port, value); }
@@ -34,17 +50,20 @@ bool IsValidMode(int mode) { return mode >= 0 && mode < device::kPerformanceMode
 }  // namespace
 
 void PerformanceModePorts::Initialise() {
-    std::lock_guard<std::mutex> guard(SequenceLock());
-    if (InitialisedFlag().load()) return;
-    PortLibraryInitialise();  // its answer is of no use: port writes report nothing either
-    InitialisedFlag().store(true);
+    {
+        std::lock_guard<std::mutex> guard(SequenceLock());
+        if (InitialisedFlag().load()) return;
+        PortLibraryInitialise();  // its answer is of no use: port writes report nothing either
+        InitialisedFlag().store(true);
+    }
+    InitialisedSignal().notify_all();
 }
 
 bool PerformanceModePorts::IsInitialised() { return InitialisedFlag().load(); }
 
 std::optional<int> PerformanceModePorts::ReadMode() {
-    std::lock_guard<std::mutex> guard(SequenceLock());
-    if (!InitialisedFlag().load()) {
+    std::unique_lock<std::mutex> lock(SequenceLock());
+    if (!WaitUntilInitialised(lock)) {
         OutputDebugStringA("PerformanceModePorts: mode read before the port library was initialised\n");
         return std::nullopt;
     }
@@ -58,8 +77,8 @@ std::optional<int> PerformanceModePorts::ReadMode() {
 
 void PerformanceModePorts::WriteMode(int mode) {
     if (!IsValidMode(mode)) return;
-    std::lock_guard<std::mutex> guard(SequenceLock());
-    if (!InitialisedFlag().load()) {
+    std::unique_lock<std::mutex> lock(SequenceLock());
+    if (!WaitUntilInitialised(lock)) {
         OutputDebugStringA("PerformanceModePorts: mode write before the port library was initialised\n");
         return;
     }

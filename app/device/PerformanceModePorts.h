@@ -5,7 +5,8 @@
 // Each sequence is an index/data dialogue on shared ports, and the defaults
 // write runs on the UI thread while the worker runs the others, so every
 // whole sequence holds one process-wide lock. Nothing reaches the ports
-// before Initialise has been called.
+// before Initialise has been called: a sequence asked for earlier waits up
+// to two seconds for it and is then dropped.
 #pragma once
 
 #include <cstdint>
@@ -18,7 +19,7 @@ public:
     static bool IsInitialised();
 
     // Asks the firmware to publish its mode and reads the mode byte; the
-    // mapped mode, or nothing for a byte outside the table (or before
+    // mapped mode, or nothing for a byte outside the table (or without
     // Initialise).
     static std::optional<int> ReadMode();
 

@@ -120,8 +120,7 @@ void DeviceMainDlg::OnInitDialog() {
     StartThread();
     QueueCommand(command::kAutorunAndInventory);
     QueueCommand(command::kDeviceInitialisation);
-    // Last: the worker's first port sequence waits for this (see
-    // PerformanceModePorts).
+    // Last; a port sequence the worker reaches first waits for it.
     PerformanceModePorts::Initialise();
 }
 
