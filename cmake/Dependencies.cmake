@@ -12,7 +12,10 @@ set_target_properties(hidapi PROPERTIES
     IMPORTED_IMPLIB ${TARVENHOLM_DEPS_DIR}/lib/libhidapi.dll.a
     IMPORTED_LOCATION ${TARVENHOLM_DEPS_DIR}/bin/libhidapi.dll
     INTERFACE_INCLUDE_DIRECTORIES ${TARVENHOLM_DEPS_DIR}/include/hidapi)
-file(COPY ${TARVENHOLM_DEPS_DIR}/bin/libhidapi.dll DESTINATION ${TARVENHOLM_BIN_DIR})
+# bin/ is the simulated machine's program folder, where the lighting
+# controller's stand-in libhidapi.dll lives (sim/lighting-controller); the
+# real library waits in redist/ for packaging on a machine with the device.
+file(COPY ${TARVENHOLM_DEPS_DIR}/bin/libhidapi.dll DESTINATION ${CMAKE_BINARY_DIR}/redist)
 
 add_library(minizip STATIC IMPORTED GLOBAL)
 set_target_properties(minizip PROPERTIES

@@ -1,6 +1,11 @@
 #include "DeviceMainDlg.h"
 
+#include "DeviceConstants.h"
+#include "HidDeviceManager.h"
+#include "HidDevicePresence.h"
+#include "PerformanceModePorts.h"
 #include "ProductNames.h"
+#include "SettingsStore.h"
 #include "WindowMessages.h"
 
 namespace {
@@ -9,6 +14,7 @@ constexpr wchar_t kWindowClass[] = L"TarvenholmMainWindow";
 constexpr COLORREF kBackground = RGB(0x16, 0x19, 0x1F);
 constexpr COLORREF kTitleColour = RGB(0xF2, 0xF2, 0xF2);
 constexpr COLORREF kAccentColour = RGB(0x1B, 0xFF, 0xFF);
+constexpr DWORD kTelemetryIntervalMs = 1000;
 
 ATOM RegisterMainWindowClass(HINSTANCE instance, WNDPROC proc) {
     WNDCLASSEXW wc = {};
@@ -24,6 +30,9 @@ ATOM RegisterMainWindowClass(HINSTANCE instance, WNDPROC proc) {
 }
 
 }  // namespace
+
+DeviceMainDlg::DeviceMainDlg()
+    : m_lighting(m_lightPageModel, HidDeviceManager::Get()), m_sensors(m_telemetry) {}
 
 DeviceMainDlg::~DeviceMainDlg() {
     if (IsWindow(m_hWnd)) DestroyWindow(m_hWnd);
@@ -88,6 +97,10 @@ LRESULT DeviceMainDlg::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) n
         return 0;
     case WM_ERASEBKGND:
         return 1;
+    case WM_DEVICECHANGE:
+        // Only queues: the device is reopened on the worker by command 2.
+        if (HidDevicePresence::NeedsDeviceInitialisation(wParam, lParam)) QueueCommand(command::kDeviceInitialisation);
+        return 0;
     case WM_DESTROY:
         RemovePropW(m_hWnd, product::kProductWord);
         PostQuitMessage(0);
@@ -102,9 +115,13 @@ LRESULT DeviceMainDlg::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) n
 
 void DeviceMainDlg::OnInitDialog() {
     SetPropW(m_hWnd, product::kProductWord, reinterpret_cast<HANDLE>(1));
+    m_snapshot.Open();
+    HidDevicePresence::Register(m_hWnd);
     StartThread();
     QueueCommand(command::kAutorunAndInventory);
     QueueCommand(command::kDeviceInitialisation);
+    // Last; a port sequence the worker reaches first waits for it.
+    PerformanceModePorts::Initialise();
 }
 
 void DeviceMainDlg::OnPaint() {
@@ -139,10 +156,46 @@ void DeviceMainDlg::WorkerBody() { RunWorkerIteration(m_commands, *this); }
 // The work behind each command belongs to the subsystem that builds it; the
 // window routes every code to its own function.
 void DeviceMainDlg::RunAutorunAndInventory() {}
-void DeviceMainDlg::RunDeviceInitialisation() {}
-void DeviceMainDlg::RunWritePerformanceMode() {}
-void DeviceMainDlg::RunApplyLighting() {}
+
+// Command 2: reopen the lighting device; only with the device there is the
+// firmware's mode read and the light page restored.
+void DeviceMainDlg::RunDeviceInitialisation() {
+    HidDeviceManager& devices = HidDeviceManager::Get();
+    devices.Close();
+    devices.Open();
+    if (!devices.IsOpened()) return;
+    ReadPerformanceMode();
+    m_lighting.RestoreFromSettings();
+    QueueCommand(command::kFirmwareCheck);
+}
+
+void DeviceMainDlg::ReadPerformanceMode() {
+    // A byte outside the firmware's table keeps the previous mode.
+    if (auto mode = PerformanceModePorts::ReadMode()) m_performanceMode = *mode;
+    m_performanceView->ShowPerformanceMode(m_performanceMode);
+}
+
+void DeviceMainDlg::RunWritePerformanceMode() { PerformanceModePorts::WriteMode(m_performanceMode); }
+
+void DeviceMainDlg::RunApplyLighting() { m_lighting.Apply(); }
+
+void DeviceMainDlg::ResetDeviceDefaults() {
+    m_performanceMode = device::kDefaultPerformanceMode;
+    m_performanceView->ShowPerformanceMode(m_performanceMode);
+    settings::WriteInteger(settings::kPerfMode, m_performanceMode);
+    PerformanceModePorts::WriteDefaults();
+    m_lighting.ResetToDefaults();
+}
+
 void DeviceMainDlg::RunSoftwareCheck() {}
 void DeviceMainDlg::RunFirmwareCheck() {}
 void DeviceMainDlg::RunFirmwareUpdate() {}
-void DeviceMainDlg::RunTelemetryRefresh() {}
+
+// At most one acquisition pass a second; the panel's figures are made from
+// the record right after it.
+void DeviceMainDlg::RunTelemetryRefresh() {
+    const DWORD now = GetTickCount();
+    if (now - m_lastTelemetryTick < kTelemetryIntervalMs) return;
+    m_lastTelemetryTick = now;
+    m_sensors.Acquire();
+}

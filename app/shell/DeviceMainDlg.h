@@ -3,17 +3,30 @@
 // For now a plain native window: it carries the single-instance property,
 // runs modally, answers the exit request and owns the worker with its command
 // queue. The framework's dialog takes its place once HVUI has one.
+//
+// It owns the device state too: the performance mode, the lighting values,
+// the telemetry record with the sensor library's state and the hardware
+// snapshot section. The pages' controls are reached through LightPage and
+// PerformanceModeView; until the pages exist, plain models stand in.
 #pragma once
 
 #include <windows.h>
 
+#include <atomic>
+
 #include "CThreadBasic.h"
 #include "CommandQueue.h"
+#include "HardwareSnapshot.h"
+#include "LightPageModel.h"
+#include "LightingControl.h"
+#include "PerformanceModeView.h"
+#include "SensorAcquisition.h"
+#include "TelemetryRecord.h"
 #include "WorkerCommands.h"
 
 class DeviceMainDlg : public CThreadBasic, public WorkerCommands {
 public:
-    DeviceMainDlg() = default;
+    DeviceMainDlg();
     ~DeviceMainDlg() override;
 
     HWND Create(HWND owner, const wchar_t* text, DWORD style, DWORD exStyle, const RECT& rect);
@@ -37,13 +50,43 @@ public:
     void RunFirmwareUpdate() override;
     void RunTelemetryRefresh() override;
 
+    // The performance selector's handler stores the mode here before it
+    // queues command 3.
+    void SetPerformanceMode(int mode) { m_performanceMode = mode; }
+    int PerformanceMode() const { return m_performanceMode; }
+
+    // The device half of the defaults reset (UI thread): mode 1 to the
+    // firmware, then the lighting defaults to the page, store and device.
+    void ResetDeviceDefaults();
+
+    LightingControl& Lighting() { return m_lighting; }
+    const TelemetryRecord& Telemetry() const { return m_telemetry; }
+    const HardwareSnapshot& Snapshot() const { return m_snapshot; }
+
+    // Called by the page builder once the framework's controls exist.
+    void SetLightPage(LightPage& page) { m_lighting.SetPage(page); }
+    void SetPerformanceModeView(PerformanceModeView& view) { m_performanceView = &view; }
+
 private:
     static LRESULT CALLBACK WndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
     LRESULT OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
     void OnInitDialog();
     void OnPaint();
     [[noreturn]] void ExitProgram();
+    void ReadPerformanceMode();
 
     HWND m_hWnd = nullptr;
     CommandQueue m_commands;
+
+    // Written by the UI thread's handlers, read by the worker's commands.
+    std::atomic<int> m_performanceMode{0};
+    PerformanceModeModel m_performanceModel;
+    PerformanceModeView* m_performanceView = &m_performanceModel;
+    LightPageModel m_lightPageModel;
+    LightingControl m_lighting;
+
+    TelemetryRecord m_telemetry;
+    SensorAcquisition m_sensors;
+    DWORD m_lastTelemetryTick = 0;
+    HardwareSnapshot m_snapshot;
 };
