@@ -40,7 +40,7 @@ VIAddVersionKey "LegalCopyright" "${PRODUCT}"
 !define MUI_UNICON "${BIN}\..\generated\tarvenholm.ico"
 !define MUI_ABORTWARNING
 !define MUI_FINISHPAGE_TITLE "${PRODUCT} is installed"
-!define MUI_FINISHPAGE_TEXT "The control centre talks to the machine through two libraries that come with the machine, not with this setup: copy the machine's WinRing0.dll and HWiNFO32.dll into$\r$\n$INSTDIR$\r$\n$\r$\nWithout them the control centre still runs, without performance modes and sensor readings."
+!define MUI_FINISHPAGE_TEXT "The control centre talks to the machine through two libraries that come with the machine, not with this setup: copy the machine's WinRing0.dll and HWiNFO32.dll into$\r$\n$INSTDIR$\r$\n$\r$\nThe control centre needs WinRing0.dll to start; without HWiNFO32.dll it runs without sensor readings."
 !define MUI_FINISHPAGE_RUN "$INSTDIR\Tarvenholm.exe"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
@@ -68,7 +68,7 @@ Section "Control centre" SecMain
   SetOutPath "$INSTDIR"
   File "${BIN}\Tarvenholm.exe"
   File "${BIN}\HVUI.dll"
-  File "${BIN}\libhidapi.dll"
+  File "${BIN}\..\redist\libhidapi.dll"
   !if /FileExists "${BIN}\skins\*.*"
     File /r "${BIN}\skins"
   !endif

@@ -29,6 +29,9 @@ DIR="$WINEPREFIX/drive_c/Program Files/Tarvenholm"
 for f in Tarvenholm.exe HVUI.dll libhidapi.dll Uninstall.exe; do check "installed $f" yes "$(exists "$DIR/$f")"; done
 check "start menu entry" yes "$(exists "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Tarvenholm.lnk")"
 
+# The machine's own port library goes beside the program, as the setup's last
+# page tells the user; here the simulated machine's.
+cp "$BUILD/bin/WinRing0.dll" "$DIR/"
 (cd "$DIR" && exec "$WINE" ./Tarvenholm.exe -hide >/dev/null 2>&1) &
 program=$!
 sleep 4

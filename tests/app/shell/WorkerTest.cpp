@@ -117,7 +117,7 @@ TEST(CThreadBasic, IdleLoopRunsAboutEvery60Ms) {
     // a second thread would double the count.
     EXPECT_GE(starts.size(), 14u);
     EXPECT_LE(starts.size(), 22u);
-    for (size_t i = 1; i < starts.size(); ++i) EXPECT_GE(starts[i] - starts[i - 1], 45u) << "iteration " << i;
+    for (size_t i = 1; i < starts.size(); ++i) EXPECT_GE(starts[i] - starts[i - 1], 40u) << "iteration " << i;
     EXPECT_FALSE(thread.IsRunning());
 }
 
@@ -129,7 +129,7 @@ TEST(CThreadBasic, LongIterationIsFollowedAtOnce) {
     const std::vector<DWORD> starts = thread.Starts();
     ASSERT_GE(starts.size(), 3u);
     for (size_t i = 1; i < starts.size(); ++i) {
-        EXPECT_GE(starts[i] - starts[i - 1], 95u);
+        EXPECT_GE(starts[i] - starts[i - 1], 80u);  // tick granularity
         EXPECT_LE(starts[i] - starts[i - 1], 160u);  // no extra 60 ms pause
     }
 }
