@@ -14,7 +14,6 @@ constexpr wchar_t kWindowClass[] = L"TarvenholmMainWindow";
 constexpr COLORREF kBackground = RGB(0x16, 0x19, 0x1F);
 constexpr COLORREF kTitleColour = RGB(0xF2, 0xF2, 0xF2);
 constexpr COLORREF kAccentColour = RGB(0x1B, 0xFF, 0xFF);
-constexpr DWORD kTelemetryIntervalMs = 1000;
 
 ATOM RegisterMainWindowClass(HINSTANCE instance, WNDPROC proc) {
     WNDCLASSEXW wc = {};
@@ -32,7 +31,10 @@ ATOM RegisterMainWindowClass(HINSTANCE instance, WNDPROC proc) {
 }  // namespace
 
 DeviceMainDlg::DeviceMainDlg()
-    : m_lighting(m_lightPageModel, HidDeviceManager::Get()), m_sensors(m_telemetry) {}
+    : m_lighting(m_lightPageModel, HidDeviceManager::Get()),
+      m_sensors(m_telemetry),
+      m_telemetryRefresh(m_telemetry, m_snapshot, m_gaugesModel,
+                         TelemetryRefresh::LiveSources([this] { m_sensors.Acquire(); })) {}
 
 DeviceMainDlg::~DeviceMainDlg() {
     if (IsWindow(m_hWnd)) DestroyWindow(m_hWnd);
@@ -193,9 +195,4 @@ void DeviceMainDlg::RunFirmwareUpdate() {}
 
 // At most one acquisition pass a second; the panel's figures are made from
 // the record right after it.
-void DeviceMainDlg::RunTelemetryRefresh() {
-    const DWORD now = GetTickCount();
-    if (now - m_lastTelemetryTick < kTelemetryIntervalMs) return;
-    m_lastTelemetryTick = now;
-    m_sensors.Acquire();
-}
+void DeviceMainDlg::RunTelemetryRefresh() { m_telemetryRefresh.Step(m_diskCaption, m_diskSize, m_memoryCaption); }

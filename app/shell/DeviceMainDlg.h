@@ -6,8 +6,9 @@
 //
 // It owns the device state too: the performance mode, the lighting values,
 // the telemetry record with the sensor library's state and the hardware
-// snapshot section. The pages' controls are reached through LightPage and
-// PerformanceModeView; until the pages exist, plain models stand in.
+// snapshot section. The pages' controls are reached through LightPage,
+// PerformanceModeView and TelemetryGauges; until the pages exist, plain
+// models stand in.
 #pragma once
 
 #include <windows.h>
@@ -21,7 +22,9 @@
 #include "LightingControl.h"
 #include "PerformanceModeView.h"
 #include "SensorAcquisition.h"
+#include "TelemetryGaugesModel.h"
 #include "TelemetryRecord.h"
+#include "TelemetryRefresh.h"
 #include "WorkerCommands.h"
 
 class DeviceMainDlg : public CThreadBasic, public WorkerCommands {
@@ -62,6 +65,8 @@ public:
     LightingControl& Lighting() { return m_lighting; }
     const TelemetryRecord& Telemetry() const { return m_telemetry; }
     const HardwareSnapshot& Snapshot() const { return m_snapshot; }
+    // What the refresh last gave each gauge of the system page.
+    const TelemetryGaugesModel& TelemetryPanel() const { return m_gaugesModel; }
 
     // Called by the page builder once the framework's controls exist.
     void SetLightPage(LightPage& page) { m_lighting.SetPage(page); }
@@ -87,6 +92,12 @@ private:
 
     TelemetryRecord m_telemetry;
     SensorAcquisition m_sensors;
-    DWORD m_lastTelemetryTick = 0;
     HardwareSnapshot m_snapshot;
+    // Filled once a run by the inventory (command 1); empty and 0 until then.
+    std::wstring m_diskCaption;
+    float m_diskSize = 0;
+    std::wstring m_memoryCaption;
+    // Until the system page's gauges exist, the refresh feeds this model.
+    TelemetryGaugesModel m_gaugesModel;
+    TelemetryRefresh m_telemetryRefresh;
 };
