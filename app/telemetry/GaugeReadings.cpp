@@ -39,6 +39,10 @@ std::wstring FromAnsi(const std::string& text) {
 
 std::wstring Temperature(float celsius) { return Format(L"%d\u00B0C", gauges::TruncateToInt(celsius)); }
 
+// A load the library could not compute arrives as NaN; the ring and its
+// percentage would draw nothing sensible from it, so it reads as no load.
+float KnownLoad(float percent) { return std::isnan(percent) ? 0.0f : percent; }
+
 }  // namespace
 
 SnapshotNames SnapshotNames::From(const HardwareSnapshot& snapshot) {
@@ -81,17 +85,20 @@ GaugeReading Fan(const wchar_t* caption, float rpm) {
     return {caption, Format(L"%dr/min(%d%%)", shown, percent), static_cast<float>(percent)};
 }
 
-GaugeReading Cpu(const std::wstring& name, float temperature, float usage) {
+GaugeReading Cpu(const std::wstring& name, float temperature, float reportedUsage) {
+    const float usage = KnownLoad(reportedUsage);
     const float value = (usage > 0 && usage < kUsageFloor) ? kUsageFloor : std::min(usage, kCpuUsageCap);
     return {name, Temperature(temperature), value};
 }
 
-GaugeReading Gpu(const std::wstring& name, float temperature, float usage) {
+GaugeReading Gpu(const std::wstring& name, float temperature, float reportedUsage) {
+    const float usage = KnownLoad(reportedUsage);
     const float value = usage > 0 ? std::max(usage, kUsageFloor) : usage;
     return {name, Temperature(temperature), value};
 }
 
-GaugeReading Memory(const std::wstring& caption, float usagePercent, uint64_t totalPhysicalBytes) {
+GaugeReading Memory(const std::wstring& caption, float reportedUsage, uint64_t totalPhysicalBytes) {
+    const float usagePercent = KnownLoad(reportedUsage);
     const float total = static_cast<float>(totalPhysicalBytes) * kGibibyte;
     const float used = (usagePercent / 100.0f) * total;
     return {caption, Format(L"%0.1f / %0.1f GB", used, total), usagePercent};

@@ -49,6 +49,7 @@ std::wstring GpuName(const TelemetryRecord& record, const SnapshotNames& snapsho
 
 // "%dr/min(%d%%)" with the rpm capped at 5200 and its percent of 5200.
 GaugeReading Fan(const wchar_t* caption, float rpm);
+// Loads (percent) that are NaN count as 0 in the three gauges below.
 // "%d°C"; the load is raised to 1 below one percent and capped at 100.
 GaugeReading Cpu(const std::wstring& name, float temperature, float usage);
 // "%d°C"; the load is raised to 1 below one percent and has no cap.

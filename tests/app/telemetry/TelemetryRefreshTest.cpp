@@ -76,6 +76,7 @@ TEST(GaugeReadings, LoadsAreRaisedToOneAndOnlyTheCpuIsCapped) {
     const Case cases[] = {
         {0.4f, 1.0f, 1.0f},       {0.0f, 0.0f, 0.0f},   {100.5f, 100.0f, 100.5f}, {1.0f, 1.0f, 1.0f},
         {55.5f, 55.5f, 55.5f},    {-2.0f, -2.0f, -2.0f}, {250.0f, 100.0f, 250.0f},
+        {std::numeric_limits<float>::quiet_NaN(), 0.0f, 0.0f},  // a load the library could not compute
     };
     for (const Case& c : cases) {
         EXPECT_EQ(gauges::Cpu(L"c", 40, c.usage).value, c.cpuValue) << "usage " << c.usage;
@@ -103,6 +104,9 @@ TEST(GaugeReadings, MemoryShowsUsedOfTotalGibibytes) {
     EXPECT_EQ(reading.value, 50.0f);
     reading = gauges::Memory(L"", 37.0f, 8 * kGiB - 300 * (1ull << 20));  // 7.7 GiB usable
     EXPECT_EQ(reading.valueText, L"2.9 / 7.7 GB");
+    reading = gauges::Memory(L"", std::numeric_limits<float>::quiet_NaN(), 16 * kGiB);
+    EXPECT_EQ(reading.valueText, L"0.0 / 16.0 GB");
+    EXPECT_EQ(reading.value, 0.0f);
 }
 
 TEST(GaugeReadings, DiskRules) {
