@@ -1,5 +1,6 @@
 #include "ZipEntryRules.h"
 
+#include <algorithm>
 #include <array>
 
 namespace package {
@@ -89,15 +90,11 @@ std::wstring CleanEntryName(std::wstring name) {
 }
 
 std::wstring EntryNameFromArchive(const char* stored) {
-    wchar_t wide[kMaxEntryName + 1] = {};
-    const int length = MultiByteToWideChar(CP_ACP, 0, stored, -1, wide, static_cast<int>(kMaxEntryName + 1));
-    if (length == 0) {
-        // Too long for the buffer: keep what fits.
-        MultiByteToWideChar(CP_ACP, 0, stored, static_cast<int>(strnlen(stored, kMaxEntryName * 2)), wide,
-                            static_cast<int>(kMaxEntryName));
-    }
-    wide[kMaxEntryName] = L'\0';
-    return CleanEntryName(wide);
+    const int length = MultiByteToWideChar(CP_ACP, 0, stored, -1, nullptr, 0);
+    std::wstring name(length > 0 ? static_cast<size_t>(length) : 1, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, stored, -1, name.data(), length);
+    name.resize(std::min(name.size() - 1, kMaxEntryName));
+    return CleanEntryName(name);
 }
 
 DWORD AttributesFromHost(unsigned long versionMadeBy, unsigned long externalAttributes) {

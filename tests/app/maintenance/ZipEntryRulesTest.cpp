@@ -31,6 +31,12 @@ TEST(ZipEntryRules, AttributesFromHost) {
     }
 }
 
+TEST(ZipEntryRules, StoredNamesAreCutThenCleaned) {
+    const std::string longName = "../" + std::string(300, 'a');
+    EXPECT_EQ(package::EntryNameFromArchive(longName.c_str()), std::wstring(257, L'a'));
+    EXPECT_EQ(package::EntryNameFromArchive("C:\\setup\\tool.exe"), L"setup\\tool.exe");
+}
+
 uint64_t Ticks(const FILETIME& t) { return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime; }
 
 TEST(ZipEntryRules, MalformedUtBlocksNeverReadPastTheField) {
