@@ -128,6 +128,18 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.close_connection = True
 
 
+def detach_console(log_path):
+    # Whoever started us may wait for the end of our standard streams (a test
+    # runner reading a pipe); hand them back at once.
+    log = os.open(log_path, os.O_WRONLY | os.O_CREAT | os.O_APPEND, 0o644)
+    null = os.open(os.devnull, os.O_RDONLY)
+    os.dup2(null, 0)
+    os.dup2(log, 1)
+    os.dup2(log, 2)
+    os.close(null)
+    os.close(log)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--root", required=True, help="folder laid out as the server's paths")
@@ -135,7 +147,10 @@ def main():
     parser.add_argument("--port-file", help="write the port here once listening")
     parser.add_argument("--fault", choices=FAULTS, default="none")
     parser.add_argument("--lifetime", type=float, default=0, help="end after this many seconds (0: never)")
+    parser.add_argument("--log", help="write the request log here and let go of the inherited console")
     args = parser.parse_args()
+    if args.log:
+        detach_console(args.log)
 
     Handler.root = os.path.abspath(args.root)
     State.fault = args.fault

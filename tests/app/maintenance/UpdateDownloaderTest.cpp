@@ -144,12 +144,14 @@ TEST_F(UpdateServerTest, FailedFileDownloadsLeaveNoFile) {
     }
 }
 
-TEST_F(UpdateServerTest, SlowAndLargePackagesArrive) {
+TEST_F(UpdateServerTest, SlowBodiesArriveWhole) {
     UpdateServerProcess::WriteSiteFile(L"rk\\firmware\\p20480.bin", Bytes(20480));
     ASSERT_TRUE(s_server->SetFault(L"slow"));
     EXPECT_EQ(m_downloader.DownloadFile(FirmwareUrl(L"p20480.bin"), m_downloadPath, nullptr), UpdateDownloader::kComplete);
     EXPECT_EQ(FileSize(m_downloadPath), 20480u);
+}
 
+TEST_F(UpdateServerTest, LargePackagesArriveWithRisingProgress) {
     UpdateServerProcess::WriteSiteFile(L"rk\\firmware\\Tarvenholm-900.exe", "MZ big");
     ASSERT_TRUE(s_server->SetFault(L"big-package"));
     EXPECT_EQ(m_downloader.DownloadFile(update::PackageUrl(m_locations, L"900"), m_downloadPath, m_posted.Window()),
@@ -253,6 +255,28 @@ TEST_F(UpdateServerTest, UnusableVersionsDownloadNothing) {
         EXPECT_FALSE(update::DownloadAndUnpackFirmware(m_downloader, m_locations, version, m_posted.Window(), installer));
         EXPECT_TRUE(m_posted.Progress().empty());
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The whole of command 25 in a child process, since it ends the process:
+// the package arrives, is unpacked and deleted, its installer starts, and the
+// program ends with 0.
+TEST_F(UpdateServerTest, FirmwareUpdateStartsTheInstallerAndEnds) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    wchar_t system[MAX_PATH];
+    GetSystemDirectoryW(system, MAX_PATH);
+    ASSERT_TRUE(CopyFileW((std::wstring(system) + L"\\hostname.exe").c_str(),
+                          (UpdateServerProcess::SiteFolder() + L"rk\\firmware\\Tarvenholm-108.exe").c_str(), FALSE));
+    const std::wstring installer = update::TempPath(L"Tarvenholm-108.exe");
+    DeleteFileW(installer.c_str());
+    EXPECT_EXIT(update::RunFirmwareUpdate(m_downloader, m_locations, L"108", nullptr), testing::ExitedWithCode(0), "");
+    EXPECT_TRUE(Exists(installer));
+    EXPECT_FALSE(Exists(update::TempPath(L"Tarvenholm-108.zip")));
+    Sleep(500);  // the started installer may still hold its file
+    DeleteFileW(installer.c_str());
 }
 
 }  // namespace

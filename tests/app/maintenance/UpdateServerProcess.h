@@ -19,14 +19,19 @@ public:
     // The served folder, as the test writes it (Windows path).
     static std::wstring SiteFolder() { return folders::ProgramFolder() + L"testdata\\update-site\\"; }
 
+    // A death test's child process uses the server of its parent.
+    static bool InDeathTestChild() { return wcsstr(GetCommandLineW(), L"gtest_internal_run_death_test") != nullptr; }
+
     bool Start() {
         folders::CreateFolderPath(SiteFolder() + L"rk\\software");
         folders::CreateFolderPath(SiteFolder() + L"rk\\firmware");
         const std::wstring portFile = folders::ProgramFolder() + L"testdata\\update-server.port";
+        if (InDeathTestChild()) return ReadPort(portFile);
         DeleteFileW(portFile.c_str());
         std::wstring command = std::wstring(L"\"") + TARVENHOLM_PYTHON_PATH + L"\" \"" + TARVENHOLM_UPDATE_SERVER +
                                L"\" --root \"" + TARVENHOLM_UPDATE_SITE_UNIX + L"\" --port 0 --port-file \"" +
-                               TARVENHOLM_UPDATE_SITE_UNIX + L"/../update-server.port\" --lifetime " +
+                               TARVENHOLM_UPDATE_SITE_UNIX + L"/../update-server.port\" --log \"" +
+                               TARVENHOLM_UPDATE_SITE_UNIX + L"/../update-server.log\" --lifetime " +
                                std::to_wstring(kLifetimeSeconds);
         STARTUPINFOW startup = {};
         startup.cb = sizeof(startup);
@@ -35,16 +40,12 @@ public:
             return false;
         if (process.hThread) CloseHandle(process.hThread);
         if (process.hProcess) CloseHandle(process.hProcess);
-        for (int i = 0; i < 100 && m_port == 0; ++i) {
-            Sleep(100);
-            std::ifstream in(portFile.c_str());
-            in >> m_port;
-        }
+        for (int i = 0; i < 100 && !ReadPort(portFile); ++i) Sleep(100);
         return m_port != 0;
     }
 
     void Quit() {
-        if (m_port == 0) return;
+        if (m_port == 0 || InDeathTestChild()) return;
         std::wstring ignored;
         UpdateDownloader().DownloadText(BaseUrl() + L"_control/quit", ignored);
         m_port = 0;
@@ -65,5 +66,11 @@ public:
     }
 
 private:
+    bool ReadPort(const std::wstring& portFile) {
+        std::ifstream in(portFile.c_str());
+        in >> m_port;
+        return m_port != 0;
+    }
+
     int m_port = 0;
 };
