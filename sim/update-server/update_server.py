@@ -12,6 +12,8 @@ the same folder is packed on the fly.
 Control requests (answered whatever the fault):
   /_control/fault/<name>   switch to a fault: none, not-found, slow,
                            cut-short, lying-length, big-package
+  /_control/last-request   the request line and headers of the last request
+                           that was not a control request
   /_control/quit           end the server
 """
 import argparse
@@ -33,6 +35,7 @@ PACKAGE = re.compile(r"^rk/firmware/(Tarvenholm-[^/]+)\.zip$")
 
 class State:
     fault = "none"
+    last_request = b""
     big_cache = {}
 
 
@@ -65,6 +68,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         path = re.sub(r"/+", "/", self.path.split("?", 1)[0]).lstrip("/")
         if path.startswith("_control/"):
             return self.control(path[len("_control/"):])
+        State.last_request = (self.requestline + "\r\n" + str(self.headers)).encode("latin-1", "replace")
         if State.fault == "not-found":
             return self.answer(404, b"not found")
         body = self.content(path)
@@ -76,6 +80,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if command == "quit":
             self.answer(200, b"bye")
             threading.Thread(target=self.server.shutdown, daemon=True).start()
+        elif command == "last-request":
+            self.answer(200, State.last_request)
         elif command.startswith("fault/") and command[len("fault/"):] in FAULTS:
             State.fault = command[len("fault/"):]
             self.answer(200, State.fault.encode())

@@ -110,6 +110,18 @@ TEST_F(UpdateServerTest, TextDownloads) {
     }
 }
 
+TEST_F(UpdateServerTest, RequestsCarryTheAgentHeaderAndNoCacheFlags) {
+    UpdateServerProcess::WriteSiteFile(L"rk\\firmware\\version", "106");
+    std::wstring text, request;
+    ASSERT_EQ(m_downloader.DownloadText(update::FirmwareVersionUrl(m_locations), text), UpdateDownloader::kComplete);
+    ASSERT_EQ(m_downloader.DownloadText(s_server->BaseUrl() + L"_control/last-request", request),
+              UpdateDownloader::kComplete);
+    for (const wchar_t* expected : {L"GET /rk/firmware//version HTTP/1.1\r\n", L"User-Agent: IIC2.0/PC 5.5.0000\n",
+                                    L"Accept: */*\n", L"Pragma: no-cache\n"}) {
+        EXPECT_NE(request.find(expected), std::wstring::npos) << expected << " in\n" << request;
+    }
+}
+
 TEST_F(UpdateServerTest, ProgressIsPostedOnlyOnChange) {
     UpdateServerProcess::WriteSiteFile(L"rk\\firmware\\p20480.bin", Bytes(20480));
     UpdateServerProcess::WriteSiteFile(L"rk\\firmware\\p5000.bin", Bytes(5000));
