@@ -217,6 +217,29 @@ TEST_F(ExtractionTest, WhatIsNoArchiveIsRefusedAndNothingIsWritten) {
     EXPECT_FALSE(fs::exists(m_target));
 }
 
+// The creation time that Wine cannot store, checked in the entry information.
+TEST(UpdatePackage, EntryTimesIncludeTheCreationTime) {
+    UpdatePackage package;
+    ASSERT_TRUE(package.Open(PackagePath(L"times.zip")));
+    const uint64_t dos = UtcTicks(2023, 5, 1, 6, 30, 0);
+    struct Case {
+        int index;
+        uint64_t creation, access, modification;
+    };
+    const Case cases[] = {
+        {0, dos, dos, dos},
+        {1, dos, dos, UnixTicks(1600000000)},
+        {2, UnixTicks(1400000000), UnixTicks(1500000000), UnixTicks(1600000000)},
+    };
+    for (const Case& c : cases) {
+        package::ZipEntryInfo info;
+        ASSERT_TRUE(package.GetEntry(c.index, info));
+        EXPECT_EQ(Ticks(info.times.creation), c.creation) << c.index;
+        EXPECT_EQ(Ticks(info.times.access), c.access) << c.index;
+        EXPECT_EQ(Ticks(info.times.modification), c.modification) << c.index;
+    }
+}
+
 TEST(UpdatePackage, BaseFolderAlwaysEndsWithASeparator) {
     UpdatePackage package;
     const std::pair<const wchar_t*, const wchar_t*> cases[] = {
