@@ -1,0 +1,85 @@
+// The online update: where the update server lives, how versions compare,
+// the names of packages and installers, and the work of worker commands 20
+// (software check), 23 (firmware check) and 25 (firmware update).
+//
+// Results reach the main window as posted messages: the update result
+// (wParam 1 software, 2 firmware; lParam 1) and the download progress.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "UpdateDownloader.h"
+
+namespace update {
+
+// The program's own version, fixed at build time.
+inline constexpr wchar_t kCurrentSoftwareVersion[] = L"1.0.0.1";
+inline constexpr wchar_t kBuiltInServerUrl[] = L"https://update.tarvenholm.example/";
+// Overrides the built-in server (the simulated machine points it at its own).
+inline constexpr wchar_t kServerUrlVariable[] = L"TARVENHOLM_UPDATE_URL";
+inline constexpr size_t kMaxVersionLength = 10;
+inline constexpr WPARAM kSoftwareResult = 1;
+inline constexpr WPARAM kFirmwareResult = 2;
+
+struct UpdateLocations {
+    std::wstring softwareBaseUrl;  // ends with "/"
+    std::wstring firmwareBaseUrl;  // ends with "/"
+};
+
+// What the checks found; the latest firmware version names the next package.
+struct UpdateState {
+    std::wstring latestSoftwareVersion;
+    std::wstring latestFirmwareVersion;
+};
+
+// The environment's server when set (a "/" is added if missing), else the
+// built-in one.
+std::wstring ServerBaseUrl();
+UpdateLocations LocationsFor(const std::wstring& serverBaseUrl);
+
+// 2: different numbers of parts; else -1, 0 or 1 as `current` is newer,
+// equal or older than `latest`, part by part as numbers.
+int CompareVersions(const std::wstring& current, const std::wstring& latest);
+
+// The device's USB release number read as decimal digits (0x0110 -> 110).
+int ReleaseAsVersionNumber(unsigned releaseNumber);
+
+// The firmware version text without trailing white space, or empty when what
+// remains is not all digits: the text names files and a URL.
+std::wstring UsableFirmwareVersion(const std::wstring& text);
+
+std::wstring PackageName(const std::wstring& firmwareVersion);    // Tarvenholm-<v>.zip
+std::wstring InstallerName(const std::wstring& firmwareVersion);  // Tarvenholm-<v>.exe
+std::wstring TempFolder();                                         // <data folder>\temp\ .
+std::wstring TempPath(const std::wstring& fileName);
+
+std::wstring SoftwareVersionUrl(const UpdateLocations& locations);
+std::wstring FirmwareVersionUrl(const UpdateLocations& locations);
+std::wstring PackageUrl(const UpdateLocations& locations, const std::wstring& firmwareVersion);
+
+// Command 20: posts the software result when a newer version exists or the
+// check failed.
+void RunSoftwareCheck(UpdateDownloader& downloader, const UpdateLocations& locations, UpdateState& state,
+                      HWND mainWindow);
+
+// Command 23: posts the firmware result when the server has newer firmware
+// than the device's release; release 0 makes no comparison.
+void RunFirmwareCheck(UpdateDownloader& downloader, const UpdateLocations& locations, unsigned releaseNumber,
+                      UpdateState& state, HWND mainWindow);
+
+// Command 25 up to the installer start: downloads the package into the temp
+// folder (progress to `progressWindow`), unpacks it and deletes it. False
+// when there is no package to go on with. `installerPath` is set either way.
+bool DownloadAndUnpackFirmware(UpdateDownloader& downloader, const UpdateLocations& locations,
+                               const std::wstring& firmwareVersion, HWND progressWindow, std::wstring& installerPath);
+
+// Starts the installer and ends the process with 0, whether or not it started.
+[[noreturn]] void StartInstallerAndEnd(const std::wstring& installerPath);
+
+// The whole of command 25: returns only when the update could not go on.
+void RunFirmwareUpdate(UpdateDownloader& downloader, const UpdateLocations& locations,
+                       const std::wstring& firmwareVersion, HWND progressWindow);
+
+}  // namespace update
