@@ -83,8 +83,10 @@ int MControl::DrawSubControls(HDC& dc, CRect clip) {
 int MControl::IsDraw(CPoint) { return 0; }
 
 void MControl::SetUpdate(int update, unsigned long colour) {
+    // No lock: redraw requests arrive from other threads while the UI thread
+    // holds this list's lock to route input, and routing in turn asks the
+    // manager for redraws. The list only changes on the UI thread.
     m_update = update;
-    Lock lock(m_controlLock);
     for (size_t i = 0; i < m_controls.size(); ++i) {
         MControl* child = m_controls[i];
         if (child->GetRect().Intersects(m_rect)) child->SetUpdate(update, colour);
@@ -267,15 +269,13 @@ MControl* MControl::GetPrevFocusableControl(MControl*) { return nullptr; }
 // ---- the tree -----------------------------------------------------------------------------
 
 MControl* MControl::GetControl(unsigned id) {
-    {
-        Lock lock(m_controlLock);
-        for (size_t i = 0; i < m_controls.size(); ++i) {
-            MControl* child = m_controls[i];
-            if (child->GetControlID() == id) return child;
-            if (MControl* found = child->GetControl(id)) return found;
-        }
+    // Walks without the locks, like SetUpdate: the lists change only on the
+    // UI thread, and a lookup must not wait for a routing walk to end.
+    for (size_t i = 0; i < m_controls.size(); ++i) {
+        MControl* child = m_controls[i];
+        if (child->GetControlID() == id) return child;
+        if (MControl* found = child->GetControl(id)) return found;
     }
-    Lock lock(m_areaLock);
     for (size_t i = 0; i < m_areas.size(); ++i) {
         MControl* area = m_areas[i];
         if (area->GetControlID() == id) return area;
