@@ -156,6 +156,11 @@ Image* MRender::LoadImageFromIDResource(unsigned id, CString type, HINSTANCE mod
 }
 
 HICON MRender::LoadIconFromFile(CString path) {
+    // Files that carry icons (icon files, programs) give their first icon;
+    // the shell's association is only asked for the rest. Shells without an
+    // icon-file handler would otherwise answer a generic document icon.
+    HICON own = nullptr;
+    if (ExtractIconExW(path, 0, &own, nullptr, 1) > 0 && own) return own;
     SHFILEINFOW info = {};
     if (!SHGetFileInfoW(path, 0, &info, sizeof(info), SHGFI_ICON)) return nullptr;
     return info.hIcon;

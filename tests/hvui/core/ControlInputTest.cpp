@@ -142,6 +142,7 @@ TEST_F(ControlInputTest, TheControlUnderThePointerOwnsTheTooltip) {
 }
 
 TEST_F(ControlInputTest, RedrawRequestsOfTopLevelControlsInvalidateTheirRectangle) {
+    host.ShowWindow(SW_SHOWNOACTIVATE);  // only a shown window collects an update region
     PaintManager manager;
     manager.Init(host.GetSafeHwnd(), &host);
     UpdateWindow(host.GetSafeHwnd());

@@ -43,6 +43,25 @@ std::wstring TempFile(const wchar_t* name) {
     return std::wstring(folder) + name;
 }
 
+// A 16 x 16 icon file of one 32-bit image filled with colour (0xAARRGGBB).
+std::wstring WriteIconFile(const wchar_t* name, uint32_t colour) {
+    const std::wstring path = TempFile(name);
+    constexpr int kSide = 16;
+    constexpr uint32_t kMaskRowBytes = 4;  // 16 bits padded to 32
+    const uint32_t imageBytes = 40 + kSide * kSide * 4 + kSide * kMaskRowBytes;
+    std::ofstream out(std::string(path.begin(), path.end()), std::ios::binary);
+    auto put16 = [&](uint16_t v) { out.write(reinterpret_cast<const char*>(&v), 2); };
+    auto put32 = [&](uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
+    put16(0), put16(1), put16(1);                           // ICONDIR: one icon
+    out.put(kSide), out.put(kSide), out.put(0), out.put(0);  // ICONDIRENTRY
+    put16(1), put16(32), put32(imageBytes), put32(6 + 16);
+    put32(40), put32(kSide), put32(kSide * 2), put16(1), put16(32);  // BITMAPINFOHEADER
+    for (int i = 0; i < 6; ++i) put32(0);
+    for (int i = 0; i < kSide * kSide; ++i) put32(colour);
+    for (int i = 0; i < kSide; ++i) put32(0);  // AND mask: every pixel opaque
+    return path;
+}
+
 }  // namespace
 
 TEST(MRenderDrawColor, AlphaZeroDrawsNothingOtherAlphasBlend) {
@@ -239,6 +258,31 @@ TEST(MRenderLoading, FilesLoadThumbnailsScaleAndMissingFilesGiveNull) {
     EXPECT_EQ(MRender::LoadImageFromFileEx(L"Z:\\no\\such\\image.png", 4, 4), nullptr);
     EXPECT_EQ(MRender::LoadImageFromFile(L""), nullptr);
     DeleteFileW(path.c_str());
+}
+
+TEST(MRenderLoading, IconFilesGiveTheirOwnIcon) {
+    const std::wstring path = WriteIconFile(L"hvui-render-icon.ico", 0xFF00FF00);
+    HICON icon = MRender::LoadIconFromFile(path.c_str());
+    ASSERT_NE(icon, nullptr);
+    PixelSurface surface(32, 32);
+    surface.Fill(0xFF000000);
+    DrawIconEx(surface.DC(), 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL);
+    EXPECT_EQ(surface.Rgb(16, 16), 0x00FF00u);
+    DestroyIcon(icon);
+    DeleteFileW(path.c_str());
+}
+
+TEST(MRenderTransitions, TheCornerFadesFromTheSourceToTheColour) {
+    PixelSurface source(16, 16);
+    PixelSurface target(16, 16);
+    source.Fill(kWhite);
+    target.Fill(kBlue);
+    MRender::DrawRightBottomTransition(target.DC(), source.DC(), CRect(0, 0, 16, 16), 4, RGB(0, 0, 0));
+    EXPECT_EQ(target.Rgb(8, 8), 0xFFFFFFu);   // the square's near corner: all source
+    EXPECT_EQ(target.Rgb(11, 11), 0u);        // a full size away: all colour
+    EXPECT_NEAR(RedOf(target.Rgb(10, 8)), 127, 1);  // halfway
+    EXPECT_EQ(target.Rgb(13, 13), 0x0000FFu);  // outside the square: untouched
+    EXPECT_EQ(target.Rgb(7, 7), 0x0000FFu);
 }
 
 TEST(MRenderSaveBitmap, WritesABmpThatLoadsBackWithItsPixels) {
