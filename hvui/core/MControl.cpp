@@ -224,6 +224,21 @@ void MControl::UpdateAnimateDC(HDC& reference, int width, int height) {
     m_animateSurface.Create(reference, width, height);
 }
 
+bool MControl::PrepareMemDC(HDC& dc) {
+    const int width = m_rect.Width();
+    const int height = m_rect.Height();
+    if (m_update && m_surface.IsValid() && m_surfaceWidth == width && m_surfaceHeight == height) return false;
+    UpdateMemDC(dc, width, height);
+    if (!m_surface.IsValid()) return false;
+    ::BitBlt(m_surface.GetDC(), 0, 0, width, height, dc, m_rect.left, m_rect.top, SRCCOPY);
+    return true;
+}
+
+void MControl::PresentMemDC(HDC& dc) {
+    if (!m_surface.IsValid()) return;
+    ::BitBlt(dc, m_rect.left, m_rect.top, m_surfaceWidth, m_surfaceHeight, m_surface.GetDC(), 0, 0, SRCCOPY);
+}
+
 // ---- tooltip, cursor, drag image ------------------------------------------------------
 
 void MControl::SetTooltip(const wchar_t* text) {

@@ -179,6 +179,12 @@ public:
     int OnTimer();
 
 protected:
+    // The cached-surface contract of DrawControl, in two steps. PrepareMemDC
+    // answers true when the surface had to be made again (update field 0):
+    // it then holds the pixels already painted under the control, ready for
+    // the control's content. PresentMemDC copies the surface to dc.
+    bool PrepareMemDC(HDC& dc);
+    void PresentMemDC(HDC& dc);
     int PositionItem2Value(const FS_POSITION_ITEM& item, int a, int b);
     // The redraw request every setter ends with.
     void RequestRedraw(const CRect& rect, int updateCode);

@@ -46,6 +46,18 @@ private:
     MControl* m_root;
 };
 
+class InvalidatingControl : public ProbeControl {
+public:
+    using ProbeControl::ProbeControl;
+    void Invalidate(const RECT& rect) { InvalidateRect(&rect, FALSE); }
+};
+
+CRect DirtyRect(HWND window) {
+    RECT dirty = {};
+    GetUpdateRect(window, &dirty, FALSE);
+    return CRect(dirty);
+}
+
 class ControlInputTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -147,11 +159,18 @@ TEST_F(ControlInputTest, RedrawRequestsOfTopLevelControlsInvalidateTheirRectangl
     manager.Init(host.GetSafeHwnd(), &host);
     UpdateWindow(host.GetSafeHwnd());
     ValidateRect(host.GetSafeHwnd(), nullptr);
-    auto* top = new ProbeControl(nullptr, 9, CRect(30, 30, 50, 50));
+    auto* top = new InvalidatingControl(nullptr, 9, CRect(30, 30, 50, 50));
     manager.AppendChild(1, top);
+    top->SetManager(&manager);
     manager.OnControlUpdate(top->GetRect(), 1, top);
-    RECT dirty = {};
-    ASSERT_TRUE(GetUpdateRect(host.GetSafeHwnd(), &dirty, FALSE));
-    EXPECT_EQ(CRect(dirty), CRect(30, 30, 50, 50));
+    EXPECT_EQ(DirtyRect(host.GetSafeHwnd()), CRect(30, 30, 50, 50));
     EXPECT_EQ(manager.GetControl(9), top);
+
+    ValidateRect(host.GetSafeHwnd(), nullptr);
+    top->Invalidate(CRect(1, 2, 3, 4));
+    EXPECT_EQ(DirtyRect(host.GetSafeHwnd()), CRect(1, 2, 3, 4));
+    ValidateRect(host.GetSafeHwnd(), nullptr);
+    manager.SetLayeredWindow(1);  // a layered window is always presented whole
+    top->Invalidate(CRect(1, 2, 3, 4));
+    EXPECT_EQ(DirtyRect(host.GetSafeHwnd()), CRect(0, 0, 200, 100));
 }

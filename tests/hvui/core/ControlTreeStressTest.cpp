@@ -44,27 +44,8 @@ public:
     }
 
     void DrawControl(HDC& dc, CRect) override {
-        const int w = m_rect.Width();
-        const int h = m_rect.Height();
-        if (!GetUpdate() || !GetMemDC()) {
-            UpdateMemDC(dc, w, h);
-            HDC surface = GetMemDC();
-            ::BitBlt(surface, 0, 0, w, h, dc, m_rect.left, m_rect.top, SRCCOPY);
-            const CString title = GetTitle();
-            WithGDIFont([&](HFONT font) {
-                CRect area(0, 0, w, h / 2);
-                MRenderText(surface, area, title, font);
-            });
-            Graphics graphics(surface);
-            FontFamily* family = m_manager ? m_manager->FindTempFont(L"Segoe UI") : nullptr;
-            if (family) {
-                const Font font(family, 12.0f, FontStyleRegular, UnitPixel);
-                WithTextBrush([&](SolidBrush& brush) {
-                    graphics.DrawString(title, title.GetLength(), &font, PointF(0.0f, h / 2.0f), &brush);
-                });
-            }
-        }
-        ::BitBlt(dc, m_rect.left, m_rect.top, w, h, GetMemDC(), 0, 0, SRCCOPY);
+        if (PrepareMemDC(dc)) PaintContent(GetMemDC(), m_rect.Width(), m_rect.Height());
+        PresentMemDC(dc);
     }
 
     int OnControlTimer() override {
@@ -73,6 +54,21 @@ public:
     }
 
 private:
+    void PaintContent(HDC surface, int w, int h) {
+        const CString title = GetTitle();
+        WithGDIFont([&](HFONT font) {
+            CRect area(0, 0, w, h / 2);
+            MRenderText(surface, area, title, font);
+        });
+        FontFamily* family = m_manager ? m_manager->FindTempFont(L"Segoe UI") : nullptr;
+        if (!family) return;
+        Graphics graphics(surface);
+        const Font font(family, 12.0f, FontStyleRegular, UnitPixel);
+        WithTextBrush([&](SolidBrush& brush) {
+            graphics.DrawString(title, title.GetLength(), &font, PointF(0.0f, h / 2.0f), &brush);
+        });
+    }
+
     static void MRenderText(HDC dc, CRect& area, const CString& text, HFONT font) {
         const int mode = SetBkMode(dc, TRANSPARENT);
         HGDIOBJ previous = SelectObject(dc, font);

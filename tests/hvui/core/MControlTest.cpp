@@ -25,6 +25,23 @@ public:
     }
 };
 
+// Paints a blue dot in the middle of its cached surface, over whatever
+// was under it when the surface was made.
+class DotControl : public ProbeControl {
+public:
+    using ProbeControl::ProbeControl;
+    void DrawControl(HDC& dc, CRect) override {
+        if (PrepareMemDC(dc)) {
+            ++repaints;
+            const RECT dot = {4, 4, 6, 6};
+            HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+            FillRect(GetMemDC(), &dot, blue);
+            DeleteObject(blue);
+        }
+        PresentMemDC(dc);
+    }
+};
+
 // Takes ownership of child for parent's control list (kind 1) or area list (0).
 template <class T>
 T* Adopt(MControl& parent, unsigned kind, T* child) {
@@ -220,6 +237,32 @@ TEST(MControlPaint, CachedSurfacesAreReusedUntilAnUpdateClearsThem) {
     root.Draw(surface.DC(), all);
     EXPECT_EQ(root.repaints, 2);
     EXPECT_EQ(inside->repaints, 2);
+}
+
+TEST(MControlPaint, TheCachedSurfaceKeepsItsBackgroundUntilTheNextUpdate) {
+    DotControl control(nullptr, 1, CRect(10, 10, 20, 20));
+    PixelSurface surface(30, 30);
+    surface.Fill(0xFFFF0000);
+    control.Draw(surface.DC(), CRect(0, 0, 30, 30));
+    EXPECT_EQ(surface.Rgb(15, 15), 0x0000FFu);
+    EXPECT_EQ(surface.Rgb(11, 11), 0xFF0000u);  // the background taken in
+
+    surface.Fill(0xFF00FF00);
+    control.Draw(surface.DC(), CRect(0, 0, 30, 30));
+    EXPECT_EQ(surface.Rgb(11, 11), 0xFF0000u);  // composited again from the cache
+    EXPECT_EQ(surface.Rgb(5, 5), 0x00FF00u);
+    EXPECT_EQ(control.repaints, 1);
+
+    control.SetUpdate(0, 0);
+    surface.Fill(0xFF00FF00);  // each paint starts from a fresh background
+    control.Draw(surface.DC(), CRect(0, 0, 30, 30));
+    EXPECT_EQ(surface.Rgb(11, 11), 0x00FF00u);
+    EXPECT_EQ(surface.Rgb(15, 15), 0x0000FFu);
+    EXPECT_EQ(control.repaints, 2);
+
+    control.SetRect(CRect(0, 0, 20, 20));  // a new size needs a new surface
+    control.Draw(surface.DC(), CRect(0, 0, 30, 30));
+    EXPECT_EQ(control.repaints, 3);
 }
 
 TEST(MControlMouse, TheHotChildTakesMovesAndLosesThemOutsideItsRect) {
