@@ -202,6 +202,19 @@ TEST_F(WindowTest, CenterWindowStaysInsideTheWorkArea) {
     owner.DestroyWindow();
 }
 
+TEST_F(WindowTest, ChildWindowsCentreInTheirParentsClientArea) {
+    MWindow parent;
+    parent.Create(nullptr, L"parent", kPopup, 0, CRect(40, 30, 340, 230));
+    MWindow child;
+    child.Create(parent.GetSafeHwnd(), L"child", WS_CHILD, 0, CRect(0, 0, 100, 50));
+    child.CenterWindow(nullptr);
+    CRect placed;
+    child.GetWindowRect(&placed);
+    parent.ScreenToClient(&placed);
+    EXPECT_EQ(placed, CRect(100, 75, 200, 125));
+    parent.DestroyWindow();
+}
+
 TEST_F(WindowTest, ModifyStyleChangesOnlyWhatDiffers) {
     MWindow window;
     window.Create(nullptr, L"style", kPopup | WS_BORDER, 0, CRect(0, 0, 50, 50));
