@@ -1,0 +1,95 @@
+// MControlFont: a control with a title, a text style and an image strip.
+// Owns its text brush, its cached GDI font and the clone of its last font
+// family; borrows its image from the dialog's image cache.
+#pragma once
+
+#include <memory>
+#include <mutex>
+
+#include "GdiplusFwd.h"
+#include "MControl.h"
+
+struct ImgResInfo;
+
+class HVUI_API MControlFont : public MControl {
+public:
+    static constexpr Gdiplus::ARGB kDefaultTextColor = 0xFFF2F2F2;
+    static constexpr int kDefaultFrameCount = 4;
+
+    MControlFont(MObject* parent, unsigned id, CRect rect, const wchar_t* title, int visible, int enabled,
+                 int response);
+    ~MControlFont() override;
+
+    // ---- virtual operations added here, in slot order ------------------------
+    virtual void SetTextFont(CString face);
+    virtual void SetTextColor(Gdiplus::Color colour);
+    virtual int SetImage(unsigned resourceId, CString resourceType, int count);
+    virtual int SetImage(const wchar_t* name, int count);
+
+protected:
+    virtual void SetControlTitle(const wchar_t* title);
+    virtual CString GetControlTitle();
+
+public:
+    void SetTitle(const wchar_t* title);
+    CString GetTitle();
+    void SetAlignment(unsigned horizontal);
+    void SetVAlignment(unsigned vertical);
+    void SetAlignment(unsigned horizontal, unsigned vertical);
+    void GetAlignment(unsigned& horizontal, unsigned& vertical) const;
+    void SetFont(const wchar_t* face, int size, Gdiplus::FontStyle style);
+    void SetFontStyle(int style) { m_fontStyle = style; }
+    int GetFontStyle() const { return m_fontStyle; }
+    void SetFontWidth(int size) { m_fontSize = size; }
+    int GetFontWidth() const { return m_fontSize; }
+    CString GetTextFont() const;
+    CString GetImagePath() const;
+    CSize GetImageSize() const { return CSize(m_frameWidth, m_imageHeight); }
+    void SetImageCount(int count) { m_frameCount = count; }
+    int GetImageCount() const { return m_frameCount; }
+    void SetTextRenderingHint(int hint) { m_renderingHint = hint; }
+    int GetTextRenderingHint() const { return m_renderingHint; }
+    Gdiplus::Color GetTextColor() const;
+    Gdiplus::Image* GetImage() const { return m_image; }
+
+    // The family named face from the dialog's font table (a clone this
+    // control keeps until the next call); null without a manager or face.
+    Gdiplus::FontFamily* GetFontFamily(const wchar_t* face);
+    // The control's GDI font, made from the framework's default face.
+    HFONT GetGDIFont();
+    void ClearGDIFont();
+
+protected:
+    // Paints text with the control's brush while the brush cannot change.
+    template <class Paint>
+    void WithTextBrush(Paint paint) {
+        std::lock_guard<CriticalSection> lock(m_stateLock);
+        paint(*m_textBrush);
+    }
+    // Paints with the cached GDI font while no other thread can discard it.
+    template <class Paint>
+    void WithGDIFont(Paint paint) {
+        std::lock_guard<CriticalSection> lock(m_stateLock);
+        paint(GetGDIFont());
+    }
+
+    CString m_title;
+    CString m_fontFace;
+    CString m_imagePath;
+    int m_fontSize;
+    Gdiplus::Color m_textColor;
+    std::unique_ptr<Gdiplus::SolidBrush> m_textBrush;
+    int m_fontStyle = 0;
+    std::unique_ptr<Gdiplus::FontFamily> m_fontFamily;
+    unsigned m_hAlign = 0;
+    unsigned m_vAlign = 4;
+    int m_renderingHint = Gdiplus::TextRenderingHintClearTypeGridFit;
+    HFONT m_gdiFont = nullptr;
+    Gdiplus::Image* m_image = nullptr;
+    int m_frameWidth = 0;
+    int m_imageHeight = 0;
+    int m_frameCount = kDefaultFrameCount;
+
+private:
+    int TakeImage(ImgResInfo* info, const wchar_t* name);
+};

@@ -1,0 +1,30 @@
+// MemorySurface: an off-screen drawing surface, a memory DC with its own
+// bitmap selected. Owns both and selects the original bitmap back before
+// deleting them, so no GDI object outlives the surface.
+#pragma once
+
+#include <windows.h>
+
+#include "HvuiExport.h"
+
+class HVUI_API MemorySurface {
+public:
+    MemorySurface() = default;
+    ~MemorySurface() { Release(); }
+    MemorySurface(const MemorySurface&) = delete;
+    MemorySurface& operator=(const MemorySurface&) = delete;
+
+    // Replaces the surface with a new one of the given size, compatible with
+    // reference. False (and no surface) when GDI refuses.
+    bool Create(HDC reference, int width, int height);
+    void Release();
+
+    HDC GetDC() const { return m_dc; }
+    HBITMAP GetBitmap() const { return m_bitmap; }
+    bool IsValid() const { return m_dc != nullptr; }
+
+private:
+    HDC m_dc = nullptr;
+    HBITMAP m_bitmap = nullptr;
+    HGDIOBJ m_previous = nullptr;
+};
