@@ -1,8 +1,11 @@
 #!/usr/bin/env python3
 """Lays every skin image out with its frames apart on a neutral background,
-for looking at the whole skin at once. Not shipped.
+for looking at the whole skin at once; with --mockup, also composes the main
+window's pages, the settings popup and the message box from the images at
+their rectangles, with English texts. Not shipped.
 
     preview.py --skin <skin folder> --out <sheet.png> [--rsvg rsvg-convert]
+               [--mockup <folder>]
 """
 import argparse
 import base64
@@ -35,7 +38,11 @@ def main():
     ap.add_argument("--skin", required=True)
     ap.add_argument("--out", required=True)
     ap.add_argument("--rsvg", default="rsvg-convert")
+    ap.add_argument("--mockup", help="folder for the composed window pictures")
     args = ap.parse_args()
+    if args.mockup:
+        import mockup
+        mockup.render_all(args.skin, args.mockup, args.rsvg)
 
     parts, x, y, row_h = [], GAP, GAP, 0
     for name, frames, fw, fh in read_manifest(os.path.join(HERE, "images.txt")):
