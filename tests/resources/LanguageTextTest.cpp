@@ -23,6 +23,8 @@ constexpr int kLanguages[] = {1033, 2052, 1031, 1041, 1036, 1040, 1034, 1028, 10
 constexpr wchar_t kDefaultFace[] = L"Segoe UI";   // Manager's default face
 constexpr Gdiplus::REAL kFontPixels = 16.0f;        // Manager's default size
 constexpr int kTextBuffer = 512;                     // the program's INI buffer
+constexpr int kAllKeys[] = {1,  2,  10, 11, 20, 23, 25, 60, 61, 63,  64,  65,  66,  67,  68,  70,  71,  72, 73,
+                            74, 75, 76, 84, 85, 86, 87, 88, 101, 102, 103, 104, 105, 285, 286, 294, 328, 334};
 
 std::wstring ProgramFolder() {
     wchar_t path[MAX_PATH] = {};
@@ -158,10 +160,9 @@ TEST_F(LanguageTextTest, DefaultFaceIsInstalled) {
 // letters must look different.
 TEST_F(LanguageTextTest, EveryLanguagePaintsRealGlyphs) {
     ASSERT_TRUE(session_->ok());
-    constexpr int kSampleKeys[] = {61, 65, 104};
     for (int lcid : kLanguages) {
         std::wstring sample;
-        for (int key : kSampleKeys) sample += ReadText(lcid, key) + L" ";
+        for (int key : kAllKeys) sample += ReadText(lcid, key) + L" ";
         SCOPED_TRACE("language " + std::to_string(lcid));
         ASSERT_GT(sample.size(), 10u) << "no texts read from the language file";
 
@@ -176,6 +177,52 @@ TEST_F(LanguageTextTest, EveryLanguagePaintsRealGlyphs) {
         }
         EXPECT_GE(shapes.size() * 10, letters.size() * 9)
             << letters.size() << " letters draw as only " << shapes.size() << " shapes (missing glyphs?)";
+    }
+}
+
+// With TARVENHOLM_TEXT_SPECIMEN set to a folder, every language's texts are
+// also drawn there as <LCID>.png (key and text per line, default face, on the
+// window colour), to look at how the prefix renders them.
+bool PngEncoder(CLSID* clsid) {
+    UINT count = 0, bytes = 0;
+    Gdiplus::GetImageEncodersSize(&count, &bytes);
+    std::vector<BYTE> buffer(bytes);
+    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+    if (bytes == 0 || Gdiplus::GetImageEncoders(count, bytes, encoders) != Gdiplus::Ok) return false;
+    for (UINT i = 0; i < count; ++i) {
+        if (std::wstring(encoders[i].MimeType) == L"image/png") {
+            *clsid = encoders[i].Clsid;
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST_F(LanguageTextTest, SpecimenWhenAsked) {
+    wchar_t folder[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(L"TARVENHOLM_TEXT_SPECIMEN", folder, MAX_PATH) == 0) GTEST_SKIP();
+    CLSID png{};
+    ASSERT_TRUE(PngEncoder(&png));
+    constexpr int kLine = 24;
+    for (int lcid : kLanguages) {
+        const int height = kLine * static_cast<int>(std::size(kAllKeys)) + 16;
+        Gdiplus::Bitmap sheet(900, height, PixelFormat32bppARGB);
+        {
+            Gdiplus::Graphics graphics(&sheet);
+            graphics.Clear(Gdiplus::Color(255, 0x11, 0x14, 0x19));
+            graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintClearTypeGridFit);
+            Gdiplus::Font font(&faces_->segoe(), kFontPixels, Gdiplus::FontStyleRegular, Gdiplus::UnitPixel);
+            Gdiplus::SolidBrush text(Gdiplus::Color(255, 242, 242, 242));
+            Gdiplus::SolidBrush key(Gdiplus::Color(255, 135, 135, 135));
+            for (size_t i = 0; i < std::size(kAllKeys); ++i) {
+                const Gdiplus::REAL y = 8.0f + kLine * static_cast<Gdiplus::REAL>(i);
+                const std::wstring number = std::to_wstring(kAllKeys[i]);
+                graphics.DrawString(number.c_str(), -1, &font, Gdiplus::PointF(8, y), &key);
+                graphics.DrawString(ReadText(lcid, kAllKeys[i]).c_str(), -1, &font, Gdiplus::PointF(56, y), &text);
+            }
+        }
+        const std::wstring path = std::wstring(folder) + L"\\" + std::to_wstring(lcid) + L".png";
+        EXPECT_EQ(sheet.Save(path.c_str(), &png, nullptr), Gdiplus::Ok);
     }
 }
 
