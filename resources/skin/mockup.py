@@ -5,9 +5,12 @@ import base64
 import math
 import os
 import subprocess
+from xml.sax.saxutils import escape
 
-DEFAULT_FACE = "Open Sans"        # what "Segoe UI" maps to in the test prefix
-ARIAL_FACE = "Liberation Sans"    # font\\Arial.ttf
+LANGUAGE_SOURCES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "language")
+
+DEFAULT_FACE = "Open Sans, WenQuanYi Micro Hei"      # "Segoe UI" in the test prefix
+ARIAL_FACE = "Liberation Sans, WenQuanYi Micro Hei"  # font\\Arial.ttf
 SELECT = "#1BFFFF"
 
 
@@ -48,7 +51,7 @@ class Canvas:
         ty = {0: y + size * 0.6, 4: y + h / 2, 8: y + h - size * 0.4}[valign]
         weight = "bold" if bold else "normal"
         self.parts.append(f'<text x="{tx}" y="{ty}" font-family="{face}" font-size="{size}" font-weight="{weight}" '
-                          f'fill="{colour}" text-anchor="{anchor}" dominant-baseline="central">{s}</text>')
+                          f'fill="{colour}" text-anchor="{anchor}" dominant-baseline="central">{escape(s)}</text>')
 
     def raw(self, svg):
         self.parts.append(svg)
@@ -59,15 +62,31 @@ class Canvas:
         subprocess.run([rsvg, "-f", "png", "-o", out], input=sheet.encode("utf-8"), check=True)
 
 
-def frame_controls(c, page):
+# The language selector's items, compiled into the program.
+SELECTOR_NAMES = {1033: "English", 2052: "简体中文", 1031: "Deutsch", 1041: "日本語", 1036: "Français",
+                  1040: "Italiano", 1034: "Español", 1028: "繁体中文", 1043: "Nederlands", 1045: "język polski"}
+
+
+def load_texts(lcid):
+    texts = {}
+    with open(os.path.join(LANGUAGE_SOURCES, f"{lcid}.ini"), encoding="utf-8") as f:
+        for line in f:
+            if "=" in line and not line.startswith(";"):
+                key, value = line.rstrip("\n").split("=", 1)
+                texts[int(key)] = value
+    texts["name"] = SELECTOR_NAMES[lcid]
+    return texts
+
+
+def frame_controls(c, page, t):
     c.nine("main_bkg.png", 120, 120, 0, 0, 1500, 840, 36, 36, 36, 36)
     c.frame("img_perf_bkg.png", 1, 1500, 688, 0, 0, 100)
     for i, name in enumerate(("sysbtn_close.png", "sysbtn_min.png", "sysbtn_set.png")):
         c.frame(name, 4, 30, 30, 0, 1440 - 50 * i, 10)
     c.raw('<rect x="1180" y="10" width="120" height="35" fill="rgb(99,99,99)"/>')
     c.frame("img_combox.png", 4, 150, 35, 0, 1180, 10)
-    c.text("English", 1210, 10, 90, 35)
-    tabs = (("tab_system_mode.png", "System"), ("tab_light.png", "Lighting"))
+    c.text(t["name"], 1210, 10, 90, 35)
+    tabs = (("tab_system_mode.png", t[60]), ("tab_light.png", t[61]))
     for i, (name, caption) in enumerate(tabs):
         selected = (i == 0) == (page == "system")
         y = 110 + 374 * i
@@ -104,18 +123,18 @@ def fan_gauge(c, x, y, caption, value_text, value):
               f'height="28" fill="#2A48B9"/>')
 
 
-def system_page(skin, out, rsvg, popup=False):
+def system_page(skin, out, rsvg, t, popup=False):
     c = Canvas(skin, 1500, 840)
-    frame_controls(c, "system")
-    for i, caption in enumerate(("Quiet", "Balanced", "Performance")):
+    frame_controls(c, "system", t)
+    for i, caption in enumerate((t[63], t[64], t[65])):
         c.frame(f"img_btn_permode{i + 1}.png", 4, 160, 42, 2 if i == 1 else (1 if i == 2 else 0), 400 + 200 * i, 110)
         c.text(caption, 400 + 200 * i, 110, 160, 42, align=1, face=ARIAL_FACE, colour="#FFFFFF")
     c.frame("img_permode2.png", 1, 395, 395, 0, 490, 210)
-    c.text("Mode", 630, 180, 100, 30, align=1, bold=True)
+    c.text(t[66], 630, 180, 100, 30, align=1, bold=True)
     c.text("CPU", 390, 320, 100, 30, align=2, bold=True)
     c.text("GPU", 880, 320, 100, 30, align=0, bold=True)
-    c.text("Low", 480, 580, 100, 30, align=2, bold=True)
-    c.text("High", 790, 580, 100, 30, align=0, bold=True)
+    c.text(t[67], 480, 580, 100, 30, align=2, bold=True)
+    c.text(t[68], 790, 580, 100, 30, align=0, bold=True)
     fan_gauge(c, 290, 715, "CPU", "2150 RPM", 48)
     fan_gauge(c, 729, 715, "GPU", "1820 RPM", 37)
     ring_gauge(c, 1120, 115, "Compact CPU 8C", "54°C", 23)
@@ -125,10 +144,10 @@ def system_page(skin, out, rsvg, popup=False):
     if popup:
         c.raw('<svg x="1190" y="50" width="310" height="190" overflow="hidden">')
         c.frame("light_set_bg.png", 1, 335, 190, 0, 0, 0)
-        c.text("Restore defaults", 50, 20, 150, 45, align=1)
-        c.text("Check updates", 30, 73, 120, 40, align=1)
+        c.text(t[101], 50, 20, 150, 45, align=1)
+        c.text(t[102], 30, 73, 120, 40, align=1)
         c.frame("img_btn_update.png", 4, 32, 32, 1, 190, 75)
-        c.text("Run at startup", 30, 126, 120, 40, align=1)
+        c.text(t[103], 30, 126, 120, 40, align=1)
         c.frame("img_btn_switch.png", 2, 80, 32, 1, 150, 126)
         c.raw('</svg>')
     c.render(out, rsvg)
@@ -142,29 +161,29 @@ def slider(c, x, y, w, value, maximum):
     c.frame("img_thumb.png", 4, 36, 36, 0, x + d, y)
 
 
-def light_page(skin, out, rsvg):
+def light_page(skin, out, rsvg, t):
     c = Canvas(skin, 1500, 840)
-    frame_controls(c, "light")
+    frame_controls(c, "light", t)
     c.frame("img_area_lightmode.png", 1, 156, 42, 0, 590, 110)
-    c.text("Lighting", 590, 110, 156, 42, align=1)
+    c.text(t[61], 590, 110, 156, 42, align=1)
     c.frame("img_device.png", 1, 300, 390, 0, 530, 165)
     c.frame("img_btn_switch.png", 2, 80, 32, 1, 640, 565)
-    captions = ("Rainbow", "Breathing", "Wave", "Static", "Color cycle", "Flash", "Meteor")
+    captions = [t[70 + i] for i in range(7)]
     for i, caption in enumerate(captions):
         x = 270 + 122 * i
         c.frame(f"light_mode{i + 1}.png", 4, 102, 102, 2 if i == 3 else (1 if i == 5 else 0), x, 645)
         c.text(caption, x, 645 + 52, 102, 60, colour="#C8C8C8", align=1)
     c.frame("img_area_light1.png", 1, 335, 239, 0, 1120, 540)
-    c.text("Brightness &amp; speed", 1180, 560, 215, 35, align=1)
-    c.text("Brightness", 1140, 610, 110, 36)
+    c.text(t[84], 1180, 560, 215, 35, align=1)
+    c.text(t[85], 1140, 610, 110, 36)
     slider(c, 1230, 610, 190, 3, 4)
-    c.text("Speed", 1140, 670, 110, 36)
+    c.text(t[86], 1140, 670, 110, 36)
     slider(c, 1230, 670, 190, 6, 9)
     c.frame("img_area_light2.png", 1, 336, 418, 0, 1120, 110)
-    c.text("Color", 1180, 130, 215, 35, align=1)
+    c.text(t[87], 1180, 130, 215, 35, align=1)
     c.frame("img_circlepalette.png", 1, 130, 130, 0, 1240, 175)
     c.raw('<circle cx="1345" cy="185" r="5" fill="none" stroke="#FFFFFF"/>')
-    c.text("Preview", 1240, 320, 70, 32)
+    c.text(t[88], 1240, 320, 70, 32)
     c.raw('<rect x="1320" y="320" width="32" height="32" fill="#FF8000"/>')
     for i, (letter, value) in enumerate((("R", 255), ("G", 128), ("B", 0))):
         c.text(letter, 1140, 370 + 40 * i, 36, 36)
@@ -172,22 +191,30 @@ def light_page(skin, out, rsvg):
     c.render(out, rsvg)
 
 
-def message_box(skin, out, rsvg):
+def message_box(skin, out, rsvg, t):
     c = Canvas(skin, 500, 230)
     c.frame("msg_box.png", 1, 500, 230, 0, 0, 0)
-    c.text("Restore defaults", 20, 15, 460, 25, align=1, colour="#FFFFFF")
-    c.text("Reset the performance mode and the lighting", 60, 85, 380, 30, align=1, colour="#FFFFFF")
-    c.text("to their default settings?", 60, 107, 380, 30, align=1, colour="#FFFFFF")
-    for i, caption in enumerate(("Yes", "No")):
+    c.text(t[105], 20, 15, 460, 25, align=1, colour="#FFFFFF")
+    # SVG text does not wrap: break the message at the space nearest its middle.
+    message = t[104]
+    middle = len(message) // 2
+    spaces = [i for i, ch in enumerate(message) if ch == " "]
+    cut = min(spaces, key=lambda i: abs(i - middle)) if spaces else middle
+    lines = (message[:cut].strip(), message[cut:].strip())
+    for k, line in enumerate(lines):
+        c.text(line, 60, 85 + 22 * k, 380, 30, align=1, colour="#FFFFFF")
+    for i, caption in enumerate((t[23], t[25])):
         x = 70 + 200 * i
         c.nine("img_button.png", 80, 36, x, 170, 160, 36, 8, 8, 8, 8, sx=i, frames=4)
         c.text(caption, x, 170, 160, 36, align=1, colour="#FFFFFF")
     c.render(out, rsvg)
 
 
-def render_all(skin, folder, rsvg):
+def render_all(skin, folder, rsvg, languages=(1033,)):
     os.makedirs(folder, exist_ok=True)
-    system_page(skin, os.path.join(folder, "mockup-system.png"), rsvg)
-    system_page(skin, os.path.join(folder, "mockup-settings.png"), rsvg, popup=True)
-    light_page(skin, os.path.join(folder, "mockup-light.png"), rsvg)
-    message_box(skin, os.path.join(folder, "mockup-message.png"), rsvg)
+    for lcid in languages:
+        t = load_texts(lcid)
+        system_page(skin, os.path.join(folder, f"system-{lcid}.png"), rsvg, t)
+        system_page(skin, os.path.join(folder, f"settings-{lcid}.png"), rsvg, t, popup=True)
+        light_page(skin, os.path.join(folder, f"light-{lcid}.png"), rsvg, t)
+        message_box(skin, os.path.join(folder, f"message-{lcid}.png"), rsvg, t)

@@ -39,10 +39,11 @@ def main():
     ap.add_argument("--out", required=True)
     ap.add_argument("--rsvg", default="rsvg-convert")
     ap.add_argument("--mockup", help="folder for the composed window pictures")
+    ap.add_argument("--languages", default="1033", help="LCIDs of the composed pictures, comma-separated")
     args = ap.parse_args()
     if args.mockup:
         import mockup
-        mockup.render_all(args.skin, args.mockup, args.rsvg)
+        mockup.render_all(args.skin, args.mockup, args.rsvg, [int(x) for x in args.languages.split(",")])
 
     parts, x, y, row_h = [], GAP, GAP, 0
     for name, frames, fw, fh in read_manifest(os.path.join(HERE, "images.txt")):
