@@ -2,7 +2,9 @@
 """Checks the built language files the way the program reads them: UTF-16 LE
 with a byte-order mark, section [LAN], every text key of
 resources/language/keys.txt present once and filled, and key 328 a format
-with exactly one integer placeholder.
+with exactly one integer placeholder. The text keys the code names (the
+constants of every `namespace key` block under app/ and hvui/) must all be
+in keys.txt, so a key the program starts to read cannot miss its texts.
 
     check_languages.py --source <repository> --languages <bin/language>
 """
@@ -27,6 +29,27 @@ def required_keys(root):
             if line:
                 keys.append(line.split()[0])
     return keys
+
+
+KEY_BLOCK = re.compile(r"namespace\s+key\s*\{(.*?)\}", re.S)
+KEY_CONSTANT = re.compile(r"constexpr\s+int\s+(\w+)\s*=\s*(\d+)\s*;")
+
+
+def keys_in_code(root):
+    """(key, where) for every constant of a `namespace key` block."""
+    found = []
+    for folder in ("app", "hvui"):
+        for base, _, files in os.walk(os.path.join(root, folder)):
+            for name in files:
+                if not name.endswith((".h", ".hpp", ".cpp")):
+                    continue
+                path = os.path.join(base, name)
+                with open(path, encoding="utf-8", errors="replace") as f:
+                    source = f.read()
+                for block in KEY_BLOCK.finditer(source):
+                    for constant in KEY_CONSTANT.finditer(block.group(1)):
+                        found.append((constant.group(2), f"{os.path.relpath(path, root)}: {constant.group(1)}"))
+    return found
 
 
 def read_lan(path):
@@ -94,12 +117,16 @@ def main():
     args = ap.parse_args()
     keys = required_keys(args.source)
     failed = 0
+    for key, where in keys_in_code(args.source):
+        if key not in keys:
+            print(f"{where} reads text key {key}, which resources/language/keys.txt does not list")
+            failed += 1
     for lcid in LANGUAGES:
         problems = check_file(os.path.join(args.languages, f"{lcid}.lan"), keys)
         for problem in problems:
             print(f"{lcid}.lan: {problem}")
         failed += bool(problems)
-    print(f"{len(LANGUAGES) - failed} of {len(LANGUAGES)} language files complete")
+    print(f"{failed} problem(s) in the keys and the {len(LANGUAGES)} language files")
     return 1 if failed else 0
 
 

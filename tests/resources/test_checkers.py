@@ -51,6 +51,16 @@ class LanguageFile(unittest.TestCase):
                 self.assertNotEqual(self.check(text, bom), [])
 
 
+class KeysInCode(unittest.TestCase):
+    def test_constants_of_key_blocks(self):
+        with tempfile.TemporaryDirectory() as root:
+            os.makedirs(os.path.join(root, "app", "shell"))
+            with open(os.path.join(root, "app", "shell", "Texts.h"), "w") as f:
+                f.write("namespace key {\ninline constexpr int kClose = 1;\ninline constexpr int kNew = 999;\n}\n"
+                        "namespace id {\ninline constexpr int kButton = 33;\n}\n")
+            self.assertEqual([k for k, _ in check_languages.keys_in_code(root)], ["1", "999"])
+
+
 class SkinNames(unittest.TestCase):
     def test_literals_and_patterns(self):
         with tempfile.TemporaryDirectory() as root:
