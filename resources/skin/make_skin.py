@@ -303,13 +303,24 @@ def mode_sign(level, cx, cy):
 
 
 def fan_picture():
+    """A fan seen from the front: seven swept blades in a round frame."""
     defs = linear("blade", "#1BFFFF", "#0084FF", 1, 1)
     body = [f'<circle cx="45" cy="45" r="43" fill="{PANEL}" stroke="{LINE_HI}" stroke-width="2"/>',
-            f'<circle cx="45" cy="45" r="36" fill="#12151B"/>']
+            f'<circle cx="45" cy="45" r="37" fill="#0E1115"/>']
+    # Wide blades swept back: each starts 34 degrees wide at the hub and ends
+    # 40 degrees wide at the rim, turned 28 degrees further on.
+    def polar(r, a):
+        return 45 + r * math.cos(math.radians(a)), 45 + r * math.sin(math.radians(a))
     for k in range(7):
-        body.append(f'<path d="M45 45 C47 33 53 22 64 14 C66 24 60 36 49 44 Z" fill="url(#blade)" '
-                    f'transform="rotate({k * 360 / 7:.2f} 45 45)" opacity="0.92"/>')
-    body.append(f'<circle cx="45" cy="45" r="9" fill="{PANEL_HI}" stroke="{ACCENT}" stroke-width="2"/>')
+        a = k * 360 / 7
+        (x0, y0), (x1, y1) = polar(11, a), polar(11, a + 34)
+        (x2, y2), (x3, y3) = polar(35, a + 68), polar(35, a + 28)
+        (c1x, c1y), (c2x, c2y) = polar(26, a + 62), polar(24, a + 14)
+        body.append(f'<path d="M{x0:.2f} {y0:.2f} L{x1:.2f} {y1:.2f} Q{c1x:.2f} {c1y:.2f} {x2:.2f} {y2:.2f} '
+                    f'A35 35 0 0 0 {x3:.2f} {y3:.2f} Q{c2x:.2f} {c2y:.2f} {x0:.2f} {y0:.2f} Z" '
+                    f'fill="url(#blade)" opacity="0.95"/>')
+    body.append(f'<circle cx="45" cy="45" r="11" fill="{PANEL_HI}" stroke="{ACCENT}" stroke-width="2"/>'
+                f'<circle cx="45" cy="45" r="3" fill="{ACCENT}"/>')
     return svg(90, 90, "".join(body), defs)
 
 
