@@ -54,10 +54,16 @@ REGEDIT4
 "MS UI Gothic"="WenQuanYi Micro Hei"
 "Meiryo"="WenQuanYi Micro Hei"
 "PMingLiU"="WenQuanYi Micro Hei"
+"Microsoft JhengHei"="WenQuanYi Micro Hei"
+"msjh"="WenQuanYi Micro Hei"
+"Yu Gothic UI"="WenQuanYi Micro Hei"
+"Meiryo UI"="WenQuanYi Micro Hei"
 
 [HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink]
 "Open Sans"="wqy-microhei.ttc,WenQuanYi Micro Hei"
 "Segoe UI"="wqy-microhei.ttc,WenQuanYi Micro Hei"
+"Open Sans Semibold"="wqy-microhei.ttc,WenQuanYi Micro Hei"
+"Open Sans SemiBold"="wqy-microhei.ttc,WenQuanYi Micro Hei"
 "DejaVu Sans"="wqy-microhei.ttc,WenQuanYi Micro Hei"
 "Liberation Sans"="wqy-microhei.ttc,WenQuanYi Micro Hei"
 "Tahoma"="wqy-microhei.ttc,WenQuanYi Micro Hei"
