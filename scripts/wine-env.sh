@@ -72,7 +72,7 @@ REG
 }
 
 prepare_wine_prefix() {
-    local stamp="$WINEPREFIX/.tarvenholm-prefix-v1"
+    local stamp="$WINEPREFIX/.tarvenholm-prefix-v2"
     [ -f "$stamp" ] && return 0
     log "creating the Wine prefix $WINEPREFIX"
     mkdir -p "$WINEPREFIX"
