@@ -1,8 +1,10 @@
 #include "DeviceMainDlg.h"
 
+#include "AutostartTask.h"
 #include "DeviceConstants.h"
 #include "HidDeviceManager.h"
 #include "HidDevicePresence.h"
+#include "Inventory.h"
 #include "PerformanceModePorts.h"
 #include "ProductNames.h"
 #include "SettingsStore.h"
@@ -155,9 +157,16 @@ void DeviceMainDlg::ExitProgram() {
 
 void DeviceMainDlg::WorkerBody() { RunWorkerIteration(m_commands, *this); }
 
-// The work behind each command belongs to the subsystem that builds it; the
-// window routes every code to its own function.
-void DeviceMainDlg::RunAutorunAndInventory() {}
+// Command 1: the autostart task once per installation, the switch showing
+// whether the task exists, then the memory and disk inventory for the panel.
+void DeviceMainDlg::RunAutorunAndInventory() {
+    autostart::RunAutostartStep([this](bool present) { m_autostartShown = present; });
+    InventoryResults results;
+    inventory::RunInventoryStep(m_snapshot.IsAvailable(), results);
+    m_diskCaption = results.diskCaption;
+    m_diskSize = results.diskSizeGiB;
+    m_memoryCaption = results.memoryCaption;
+}
 
 // Command 2: reopen the lighting device; only with the device there is the
 // firmware's mode read and the light page restored.

@@ -67,6 +67,7 @@ public:
     const HardwareSnapshot& Snapshot() const { return m_snapshot; }
     // What the refresh last gave each gauge of the system page.
     const TelemetryGaugesModel& TelemetryPanel() const { return m_gaugesModel; }
+    bool AutostartShown() const { return m_autostartShown; }
 
     // Called by the page builder once the framework's controls exist.
     void SetLightPage(LightPage& page) { m_lighting.SetPage(page); }
@@ -97,6 +98,9 @@ private:
     std::wstring m_diskCaption;
     float m_diskSize = 0;
     std::wstring m_memoryCaption;
+    // The autostart switch's check state; until the settings page exists the
+    // window keeps it here.
+    std::atomic<bool> m_autostartShown{false};
     // Until the system page's gauges exist, the refresh feeds this model.
     TelemetryGaugesModel m_gaugesModel;
     TelemetryRefresh m_telemetryRefresh;

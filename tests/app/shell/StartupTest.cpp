@@ -96,6 +96,7 @@ TEST(Startup, TerminatesOnlyTheFirstConflictingProcessInAnyCase) {
 TEST_F(ProgramTest, StartCreatesTheDataFoldersAndShowsTheWindow) {
     const std::wstring data = folders::DataFolder();
     ts::RemoveFolderTree(data);
+    ts::DeleteSettingsKey();
     RunningCopy copy;
     ASSERT_NO_FATAL_FAILURE(StartCopy(copy, L""));
     EXPECT_TRUE(ts::WaitUntil([&] { return Visible(copy.window); }, 5000));
@@ -104,6 +105,8 @@ TEST_F(ProgramTest, StartCreatesTheDataFoldersAndShowsTheWindow) {
     EXPECT_STREQ(text, L"Tarvenholm");
     for (const wchar_t* sub : {L"db", L"frames", L"led1", L"led2", L"led_stby", L"led_startup"})
         EXPECT_TRUE(PathIsDirectoryW((data + sub).c_str())) << "missing data subfolder";
+    // The worker's first command marks the autostart task as handled.
+    EXPECT_TRUE(ts::WaitUntil([] { return ts::ReadSettingsText(L"AutoRunTask") == L"1"; }, 10000));
     EndCopy(copy);
 }
 
