@@ -5,6 +5,8 @@
 #include "HidDeviceManager.h"
 #include "HidDevicePresence.h"
 #include "Inventory.h"
+#include "LanguageTexts.h"
+#include "Manager.h"
 #include "PerformanceModePorts.h"
 #include "ProductNames.h"
 #include "SettingsStore.h"
@@ -112,18 +114,35 @@ LRESULT DeviceMainDlg::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) n
     case message::kExitRequest:
         if (lParam == message::kExitRequestCode) ExitProgram();
         return 0;
+    case message::kTrayCallback:
+        OnTrayCallback(static_cast<UINT>(lParam));
+        return 0;
+    case WM_COMMAND:
+        if (wParam == TrayIcon::kExitCommand) ExitProgram();
+        return DefWindowProcW(m_hWnd, msg, wParam, lParam);
+    case WM_TIMER:
+        if (wParam == TrayIcon::kReaddTimer) ReaddTrayIconOnce();
+        return 0;
     default:
+        // A restarted shell has lost every icon: without this a hidden
+        // window could no longer be brought back.
+        if (msg == TrayIcon::TaskbarCreatedMessage()) {
+            m_tray.Readd(m_hWnd, TrayIconFile());
+            return 0;
+        }
         return DefWindowProcW(m_hWnd, msg, wParam, lParam);
     }
 }
 
 void DeviceMainDlg::OnInitDialog() {
     SetPropW(m_hWnd, product::kProductWord, reinterpret_cast<HANDLE>(1));
+    m_tray.Add(m_hWnd, TrayIconFile());
     m_snapshot.Open();
     HidDevicePresence::Register(m_hWnd);
     StartThread();
     QueueCommand(command::kAutorunAndInventory);
     QueueCommand(command::kDeviceInitialisation);
+    SetTimer(m_hWnd, TrayIcon::kReaddTimer, TrayIcon::kReaddDelayMs, nullptr);
     // Last; a port sequence the worker reaches first waits for it.
     PerformanceModePorts::Initialise();
 }
@@ -151,7 +170,33 @@ void DeviceMainDlg::OnPaint() {
     EndPaint(m_hWnd, &ps);
 }
 
+std::wstring DeviceMainDlg::TrayIconFile() { return static_cast<const wchar_t*>(Manager::GetSkinFile(kTrayIconName)); }
+
+void DeviceMainDlg::OnTrayCallback(UINT mouseMessage) {
+    switch (mouseMessage) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        SetForegroundWindow(m_hWnd);
+        ShowWindow(m_hWnd, SW_SHOWNORMAL);
+        UpdateWindow(m_hWnd);
+        BringWindowToTop(m_hWnd);
+        break;
+    case WM_RBUTTONUP:
+        TrayIcon::ShowMenu(m_hWnd, language::GetText(language::key::kTrayExit));
+        break;
+    default:
+        break;
+    }
+}
+
+// The shell may not have been ready at start: the icon is added once more.
+void DeviceMainDlg::ReaddTrayIconOnce() {
+    KillTimer(m_hWnd, TrayIcon::kReaddTimer);
+    m_tray.Readd(m_hWnd, TrayIconFile());
+}
+
 void DeviceMainDlg::ExitProgram() {
+    m_tray.Remove();
     ExitProcess(0);
 }
 

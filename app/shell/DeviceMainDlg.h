@@ -25,6 +25,7 @@
 #include "TelemetryGaugesModel.h"
 #include "TelemetryRecord.h"
 #include "TelemetryRefresh.h"
+#include "TrayIcon.h"
 #include "WorkerCommands.h"
 
 class DeviceMainDlg : public CThreadBasic, public WorkerCommands {
@@ -79,10 +80,16 @@ private:
     void OnInitDialog();
     void OnPaint();
     [[noreturn]] void ExitProgram();
+    static std::wstring TrayIconFile();
+    void OnTrayCallback(UINT mouseMessage);
+    void ReaddTrayIconOnce();
     void ReadPerformanceMode();
+
+    static constexpr wchar_t kTrayIconName[] = L"Quillane.ico";
 
     HWND m_hWnd = nullptr;
     CommandQueue m_commands;
+    TrayIcon m_tray;
 
     // Written by the UI thread's handlers, read by the worker's commands.
     std::atomic<int> m_performanceMode{0};
