@@ -10,18 +10,37 @@ set -euo pipefail
 TARVENHOLM_SKIP_SETUP=1 "$TARVENHOLM_ROOT/scripts/build.sh" x86_64
 
 BIN="$TARVENHOLM_ROOT/build/x86_64/bin"
-export TARVENHOLM_SIM_DIR="${TARVENHOLM_SIM_DIR:-}"
+
+# The simulated machine around the program: its state folder named
+# explicitly, so that programs the control centre starts from elsewhere (a
+# firmware installer) find it too, and the writer of the hardware snapshot
+# section running beside it as on the real machine.
+start_simulated_machine() {
+    if [ -z "${TARVENHOLM_SIM_DIR:-}" ]; then
+        mkdir -p "$BIN/sim"
+        TARVENHOLM_SIM_DIR="$("$WINE" winepath -w "$BIN/sim" 2>/dev/null | tr -d '\r')"
+    fi
+    export TARVENHOLM_SIM_DIR
+    (cd "$BIN" && exec "$WINE" ./SnapshotWriter.exe >/dev/null 2>&1) &
+    SNAPSHOT_WRITER=$!
+    log "simulated machine: state and journals in $TARVENHOLM_SIM_DIR (sim/README.md)"
+}
+stop_simulated_machine() { kill "${SNAPSHOT_WRITER:-}" 2>/dev/null || true; }
 
 if display_works; then
     prepare_wine_prefix
+    start_simulated_machine
+    trap stop_simulated_machine EXIT
     cd "$BIN"
-    exec "$WINE" ./Tarvenholm.exe "$@"
+    "$WINE" ./Tarvenholm.exe "$@"
+    exit $?
 fi
 
-trap stop_wine_world EXIT
+trap 'stop_simulated_machine; stop_wine_world' EXIT
 start_display
 prepare_wine_prefix
 start_wineserver
+start_simulated_machine
 SHOT_DIR="$TARVENHOLM_ROOT/build/screenshots"
 mkdir -p "$SHOT_DIR"
 (cd "$BIN" && "$WINE" ./Tarvenholm.exe "$@") &
