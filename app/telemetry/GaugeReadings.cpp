@@ -8,6 +8,7 @@
 #include <cstdarg>
 #include <cwchar>
 
+#include "AnsiText.h"
 #include "HardwareSnapshot.h"
 #include "TelemetryRecord.h"
 
@@ -25,16 +26,6 @@ std::wstring Format(const wchar_t* format, ...) {
     const int length = std::vswprintf(text, sizeof(text) / sizeof(text[0]), format, arguments);
     va_end(arguments);
     return length < 0 ? std::wstring() : std::wstring(text, static_cast<size_t>(length));
-}
-
-std::wstring FromAnsi(const std::string& text) {
-    if (text.empty()) return {};
-    const int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    if (size <= 0) return {};
-    std::wstring wide(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], size);
-    wide.resize(wide.size() - 1);
-    return wide;
 }
 
 std::wstring Temperature(float celsius) { return Format(L"%d\u00B0C", gauges::TruncateToInt(celsius)); }

@@ -5,22 +5,14 @@
 #include <cstring>
 #include <optional>
 
+#include "AnsiText.h"
+
 namespace {
 
 // Kinds asked for at every reading index, in this order; clock and voltage
 // only steer the loop, usage comes last with its own stop rule.
 constexpr int kSteeringKinds[] = {sensor::kKindTemperature, sensor::kKindFan, sensor::kKindClock,
                                   sensor::kKindVoltage};
-
-std::wstring FromAnsi(const std::string& text) {
-    if (text.empty()) return {};
-    const int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    if (size <= 0) return {};
-    std::wstring wide(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], size);
-    wide.resize(wide.size() - 1);
-    return wide;
-}
 
 // The library's label, cut at its field's end should it lack a terminator.
 std::string LabelOf(const SensorReading& reading) {

@@ -255,13 +255,19 @@ void MRender::RotatePoint(PointF& point, float degrees, const PointF& centre) {
     point.Y = centre.Y + dx * std::sin(radians) + dy * std::cos(radians);
 }
 
-Size MRender::GetTextBounds(const Font& font, const StringFormat& format, const CString& text) {
+// The outline bounds of the text laid out from the origin.
+static RectF TextPathBounds(const Font& font, const StringFormat& format, const CString& text) {
     FontFamily family;
     font.GetFamily(&family);
     GraphicsPath path;
     path.AddString(text, text.GetLength(), &family, font.GetStyle(), font.GetSize(), PointF(0.0f, 0.0f), &format);
     RectF bounds;
     path.GetBounds(&bounds);
+    return bounds;
+}
+
+Size MRender::GetTextBounds(const Font& font, const StringFormat& format, const CString& text) {
+    const RectF bounds = TextPathBounds(font, format, text);
     const REAL lineHeight = font.GetHeight(0.0f);
     const int height = static_cast<int>(lineHeight + (HasFraction(lineHeight) ? 4.0f : 1.0f));
     return Size(static_cast<INT>(std::ceil(bounds.Width)), height);
@@ -274,12 +280,7 @@ Size MRender::GetTextBounds(const Font& font, const CString& text) {
 }
 
 Size MRender::GetTextBounds(const Font& font, const StringFormat& format, int /*flags*/, const CString& text) {
-    FontFamily family;
-    font.GetFamily(&family);
-    GraphicsPath path;
-    path.AddString(text, text.GetLength(), &family, font.GetStyle(), font.GetSize(), PointF(0.0f, 0.0f), &format);
-    RectF bounds;
-    path.GetBounds(&bounds);
+    const RectF bounds = TextPathBounds(font, format, text);
     const REAL lineHeight = font.GetHeight(0.0f);
     const int byLine = static_cast<int>(lineHeight + (HasFraction(lineHeight) ? 2.0f : 1.0f));
     const int byPath = static_cast<int>(bounds.Height + (HasFraction(bounds.Height) ? 2.0f : 1.0f)) + 5;
