@@ -1,0 +1,16 @@
+// The control classes the factories can build. Registering a class is one
+// entry below (and its header above); a name of the factory tables without
+// an entry behaves as an unknown name.
+#include "ControlFactory.h"
+
+#include "CScrollVertical.h"
+
+struct ControlClassEntry {
+    const wchar_t* name;
+    ControlFactory::Creator creator;
+};
+
+extern const ControlClassEntry kControlClasses[] = {
+    HVUI_CONTROL_CLASS(CScrollVertical),
+};
+extern const size_t kControlClassCount = sizeof(kControlClasses) / sizeof(kControlClasses[0]);
