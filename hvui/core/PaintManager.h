@@ -149,6 +149,10 @@ public:
     int LoadBKImage(CString name);
     int LoadBKImage(unsigned id, CString type);
     Gdiplus::Image* GetBKImage() const { return m_backImage.get(); }
+    // The whole window picture for update (background, controls, caret,
+    // overlay) in a new 32-bit bottom-up section the caller deletes; bits
+    // receives its pixels. Null without a live window.
+    HBITMAP RenderFrame(const CRect& update, unsigned char** bits);
     // The pause after each paint that caps the repaint rate; 0 for measuring.
     void SetPaintPause(DWORD milliseconds) { m_paintPauseMs = milliseconds; }
 

@@ -118,7 +118,7 @@ void PaintManager::OnMouseMoveMessage(unsigned flags, CPoint point) {
         }
         ClearTooltip();
     }
-    if (m_leftPressOnControl && m_hoverControl && (flags & MK_LBUTTON)) {
+    if (m_leftPressOnControl && m_hoverControl) {
         // The pressed control keeps the mouse stream until the release,
         // wherever the pointer goes.
         m_hoverControl->OnMouseMove(flags, point);

@@ -176,6 +176,41 @@ void PaintManager::Present(HDC paintDC, HDC memory, const CRect& update, int wid
         OutputDebugStringW(L"HVUI: UpdateLayeredWindow failed\n");
 }
 
+HBITMAP PaintManager::RenderFrame(const CRect& update, unsigned char** bits) {
+    if (bits) *bits = nullptr;
+    int width = 0, height = 0;
+    GetClientSize(width, height);
+    if (width <= 0 || height <= 0 || !m_paintDC) return nullptr;
+    unsigned char* pixels = nullptr;
+    HBITMAP section = MRender::CreateARGB32Bitmap(m_paintDC, width, height, &pixels);
+    HDC memory = ::CreateCompatibleDC(m_paintDC);
+    if (!section || !pixels || !memory) {
+        if (section) ::DeleteObject(section);
+        if (memory) ::DeleteDC(memory);
+        return nullptr;
+    }
+    HGDIOBJ previous = ::SelectObject(memory, section);
+    const int saved = ::SaveDC(memory);
+    const CRect client(0, 0, width, height);
+    CRect inside;
+    inside.IntersectRect(update, client);
+    if (m_layered) ClearLayeredPixels(pixels, width, height, inside);
+    PaintBackground(memory, client);
+    // A layered window is presented whole, so every control must be there.
+    const CRect clip = m_layered ? client : update;
+    DrawControls(memory, clip);
+    DrawCaret(memory, clip);
+    ::GdiFlush();
+    if (m_layered) FixLayeredAlpha(pixels, width, height, inside);
+    DrawOverlay(memory);
+    ::RestoreDC(memory, saved);
+    ::SelectObject(memory, previous);
+    ::DeleteDC(memory);
+    ::GdiFlush();
+    if (bits) *bits = pixels;
+    return section;
+}
+
 LRESULT PaintManager::Paint() {
     if (!IsWindowLive() || ::IsIconic(m_paintWnd)) return 0;
     RECT dirty;
@@ -186,29 +221,13 @@ LRESULT PaintManager::Paint() {
 
     PAINTSTRUCT paint;
     HDC windowDC = ::BeginPaint(m_paintWnd, &paint);
-    if (width > 0 && height > 0) {
+    if (HBITMAP section = RenderFrame(update, nullptr)) {
         HDC memory = ::CreateCompatibleDC(windowDC);
-        unsigned char* bits = nullptr;
-        HBITMAP section = MRender::CreateARGB32Bitmap(windowDC, width, height, &bits);
-        if (memory && section && bits) {
-            HGDIOBJ previous = ::SelectObject(memory, section);
-            const int saved = ::SaveDC(memory);
-            const CRect client(0, 0, width, height);
-            CRect inside;
-            inside.IntersectRect(update, client);
-            if (m_layered) ClearLayeredPixels(bits, width, height, inside);
-            PaintBackground(memory, client);
-            DrawControls(memory, m_layered ? client : update);
-            DrawCaret(memory, m_layered ? client : update);
-            ::GdiFlush();
-            if (m_layered) FixLayeredAlpha(bits, width, height, inside);
-            DrawOverlay(memory);
-            ::RestoreDC(memory, saved);
-            Present(windowDC, memory, update, width, height);
-            ::SelectObject(memory, previous);
-        }
-        if (section) ::DeleteObject(section);
-        if (memory) ::DeleteDC(memory);
+        HGDIOBJ previous = ::SelectObject(memory, section);
+        Present(windowDC, memory, update, width, height);
+        ::SelectObject(memory, previous);
+        ::DeleteDC(memory);
+        ::DeleteObject(section);
     }
     ::EndPaint(m_paintWnd, &paint);
     if (m_paintPauseMs) ::Sleep(m_paintPauseMs);
