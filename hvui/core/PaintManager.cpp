@@ -104,6 +104,7 @@ void PaintManager::Init(HWND window, MWindow* dialog) {
 void PaintManager::DestroyData() {
     if (!m_initialised) return;
     m_backImage.reset();
+    m_backCache.Release();
     if (m_extraDC) ::DeleteDC(m_extraDC);
     m_extraDC = nullptr;
     if (m_paintDC) ::ReleaseDC(m_paintWnd, m_paintDC);

@@ -235,8 +235,21 @@ private:
         MControl* control;
     };
 
+    // The background as last painted, at the client size: redrawing a
+    // stretched or nine-sliced image on every paint costs more than all
+    // controls together.
+    struct BackgroundCache {
+        HDC dc = nullptr;
+        HBITMAP bitmap = nullptr;
+        HGDIOBJ previous = nullptr;
+        CSize size;
+        void Release();
+        ~BackgroundCache() { Release(); }
+    };
+
     // painting
     LRESULT Paint();
+    void DrawBackground(HDC dc, const CRect& client);
     void PaintBackground(HDC dc, const CRect& client);
     void DrawControls(HDC& dc, const CRect& clip);
     void DrawOverlay(HDC dc);
@@ -318,6 +331,7 @@ private:
     MControlFont* m_caretObject = nullptr;
     bool m_dropTargetRegistered = false;
     DWORD m_paintPauseMs = kDefaultPaintPauseMs;
+    BackgroundCache m_backCache;
 
     std::vector<MControl*> m_areas;
     std::vector<MControl*> m_controls;

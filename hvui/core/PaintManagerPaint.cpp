@@ -40,6 +40,18 @@ uint32_t* PixelAt(unsigned char* bits, int width, int height, int x, int y) {
 
 }  // namespace
 
+void PaintManager::BackgroundCache::Release() {
+    if (dc) {
+        ::SelectObject(dc, previous);
+        ::DeleteDC(dc);
+    }
+    if (bitmap) ::DeleteObject(bitmap);
+    dc = nullptr;
+    bitmap = nullptr;
+    previous = nullptr;
+    size = CSize();
+}
+
 // ---- settings ---------------------------------------------------------------------------------
 
 void PaintManager::SetLayeredWindow(int layered) {
@@ -53,12 +65,14 @@ void PaintManager::SetLayeredWindow(int layered) {
 }
 
 void PaintManager::SetBackColor(COLORREF background, COLORREF border) {
+    m_backCache.Release();
     m_backColor = background;
     m_borderColor = border;
     Invalidate();
 }
 
 void PaintManager::SetBackMode(enumBackMode mode, int parameter) {
+    m_backCache.Release();
     m_backMode = mode;
     m_backModeParameter = parameter;
 }
@@ -68,6 +82,7 @@ int PaintManager::LoadBKImage(CString name) {
     if (!image) return 0;
     m_backImageSize = CSize(static_cast<int>(image->GetWidth()), static_cast<int>(image->GetHeight()));
     m_backImage = std::move(image);
+    m_backCache.Release();
     Invalidate();
     return 1;
 }
@@ -77,6 +92,7 @@ int PaintManager::LoadBKImage(unsigned id, CString type) {
     if (!image) return 0;
     m_backImageSize = CSize(static_cast<int>(image->GetWidth()), static_cast<int>(image->GetHeight()));
     m_backImage = std::move(image);
+    m_backCache.Release();
     Invalidate();
     return 1;
 }
@@ -86,6 +102,8 @@ int PaintManager::LoadBKImage(unsigned id, CString type) {
 void PaintManager::PaintBackground(HDC dc, const CRect& client) {
     if (m_backImage) {
         Graphics graphics(dc);
+        // Pixel centres on pixel corners: no seams between the nine pieces.
+        graphics.SetPixelOffsetMode(PixelOffsetModeHalf);
         if (m_backMode == BackModeNineSlice) {
             MRender::DrawImageFrame(graphics, m_backImage.get(), client, 0, 0, m_backImageSize.cx,
                                     m_backImageSize.cy, m_backModeParameter);
@@ -98,6 +116,26 @@ void PaintManager::PaintBackground(HDC dc, const CRect& client) {
     CRect inner = client;
     inner.DeflateRect(1, 1);
     MRender::DrawColor(dc, inner, ArgbOf(m_backColor, kBackgroundAlpha));
+}
+
+void PaintManager::DrawBackground(HDC dc, const CRect& client) {
+    if (m_backCache.size != client.Size() || !m_backCache.dc) {
+        m_backCache.Release();
+        unsigned char* bits = nullptr;
+        m_backCache.bitmap = MRender::CreateARGB32Bitmap(m_paintDC, client.Width(), client.Height(), &bits);
+        m_backCache.dc = m_backCache.bitmap ? ::CreateCompatibleDC(m_paintDC) : nullptr;
+        if (!m_backCache.dc) {
+            m_backCache.Release();
+            PaintBackground(dc, client);
+            return;
+        }
+        m_backCache.previous = ::SelectObject(m_backCache.dc, m_backCache.bitmap);
+        m_backCache.size = client.Size();
+        PaintBackground(m_backCache.dc, client);
+        ::GdiFlush();
+    }
+    // Whole: controls copy what lies under them, also outside the update.
+    ::BitBlt(dc, 0, 0, client.Width(), client.Height(), m_backCache.dc, 0, 0, SRCCOPY);
 }
 
 void PaintManager::DrawControls(HDC& dc, const CRect& clip) {
@@ -195,7 +233,7 @@ HBITMAP PaintManager::RenderFrame(const CRect& update, unsigned char** bits) {
     CRect inside;
     inside.IntersectRect(update, client);
     if (m_layered) ClearLayeredPixels(pixels, width, height, inside);
-    PaintBackground(memory, client);
+    DrawBackground(memory, client);
     // A layered window is presented whole, so every control must be there.
     const CRect clip = m_layered ? client : update;
     DrawControls(memory, clip);

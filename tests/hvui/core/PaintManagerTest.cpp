@@ -240,6 +240,16 @@ TEST_F(PaintManagerTest, AMessageStaysFor3SecondsThenFadesOutIn24Steps) {
     dialog->SetMessage(L"Saved", CRect(), MsgInfo);
     const CRect box = manager()->GetOverlayBox();
     EXPECT_EQ(box, CRect(100, kHeight - 60, 300, kHeight - 2));
+    {
+        unsigned char* bits = nullptr;
+        HBITMAP frame = manager()->RenderFrame(CRect(0, 0, kWidth, kHeight), &bits);
+        ASSERT_NE(frame, nullptr);
+        // The inner box of the overlay, below its text.
+        const uint32_t pixel =
+            reinterpret_cast<uint32_t*>(bits)[static_cast<size_t>(kHeight - 1 - (box.bottom - 4)) * kWidth + box.right - 4];
+        EXPECT_EQ(pixel & 0xFFFFFF, 0xFEFEFEu);
+        DeleteObject(frame);
+    }
     PumpDialog(*dialog, 2800);
     EXPECT_EQ(manager()->GetOverlayAlpha(), 255);
     PumpDialog(*dialog, 500);
