@@ -188,7 +188,13 @@ void PaintManager::OnButtonUp(bool left, unsigned flags, CPoint point) {
         m_captured = 0;
         ReleaseCapture();
     }
-    if (left) m_leftPressOnControl = 0;
+    if (left) {
+        m_leftPressOnControl = 0;
+        // A press that never became a drag lets go of its image.
+        m_dragArmed = 0;
+        if (m_dropBitmap) ::DeleteObject(m_dropBitmap);
+        m_dropBitmap = nullptr;
+    }
     MControl* hover = m_hoverControl;
     if (!hover) return;
     if (!hover->IsVisible() || !hover->GetRresponse()) {
@@ -366,14 +372,6 @@ HBITMAP PaintManager::GetDropBitmap(MControl* control, const CRect& part, unsign
     // The control's surface was made for the drag image; paint it afresh.
     control->SetUpdate(0, colour);
     return result;
-}
-
-void PaintManager::StartControlDrag(CPoint) {
-    // Dragging a control out of the window is not offered yet: the press
-    // stays an ordinary press, and the image goes.
-    m_dragArmed = 0;
-    if (m_dropBitmap) ::DeleteObject(m_dropBitmap);
-    m_dropBitmap = nullptr;
 }
 
 void PaintManager::OnDragOver(POINTL point) {
