@@ -60,6 +60,8 @@ MControl* ControlFactory::Make(Pattern pattern, const Args& a) {
     constexpr bool flags1 = std::is_constructible_v<T, MObject*, unsigned, CRect, int>;
     constexpr bool titled3 = std::is_constructible_v<T, MObject*, unsigned, CRect, Title, int, int>;
     constexpr bool titled2 = std::is_constructible_v<T, MObject*, unsigned, CRect, Title, int>;
+    static_assert(flags2 || flags1 || titled3 || titled2,
+                  "a control class needs a constructor (parent, id, rect, [title,] visible[, enabled])");
     switch (pattern) {
     case Pattern::A:
         if constexpr (flags2) return new T(a.parent, a.id, a.rect, a.visible, a.enabled);

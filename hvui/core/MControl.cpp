@@ -333,7 +333,9 @@ int MControl::RemoveControl(MControl* child) {
     if (m_manager && m_manager->GetFocusControl() == child) m_manager->SetFocusControl(nullptr);
     // Deleted after the lock is let go: the child's destructor takes the
     // manager's locks, which rank above ours.
-    delete DetachChild(m_controls, m_controlLock, child);
+    MControl* detached = DetachChild(m_controls, m_controlLock, child);
+    if (m_manager) m_manager->DisposeControl(detached);
+    else delete detached;
     return 0;
 }
 

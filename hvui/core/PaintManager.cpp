@@ -72,6 +72,8 @@ PaintManager::~PaintManager() {
     // Controls may still be listed when the window never existed.
     ClearTimers();
     ClearAllControls();
+    m_dispatchDepth = 0;
+    EmptyGraveyard();
     ClearImgResInfo();
     ClearTempFont();
 }
@@ -245,7 +247,27 @@ void PaintManager::RemoveControl(MControl* control) {
             found = true;
         }
     }
-    if (found) delete control;
+    if (found) DisposeControl(control);
+}
+
+void PaintManager::DisposeControl(MControl* control) {
+    if (!control) return;
+    if (m_dispatchDepth > 0) {
+        // Out of reach of input now; the pointer stays valid until deleted.
+        if (m_hoverControl == control) m_hoverControl = nullptr;
+        if (m_focusControl == control) m_focusControl = nullptr;
+        m_graveyard.push_back(control);
+        return;
+    }
+    delete control;
+}
+
+void PaintManager::EmptyGraveyard() {
+    while (!m_graveyard.empty()) {
+        std::vector<MControl*> doomed;
+        doomed.swap(m_graveyard);
+        for (MControl* control : doomed) delete control;
+    }
 }
 
 void PaintManager::DeleteAll(std::vector<MControl*>& list, CriticalSection& lock) {
@@ -255,7 +277,7 @@ void PaintManager::DeleteAll(std::vector<MControl*>& list, CriticalSection& lock
         doomed.swap(list);
     }
     // Deleted outside the list lock: each destructor takes the animation lock.
-    for (MControl* control : doomed) delete control;
+    for (MControl* control : doomed) DisposeControl(control);
 }
 
 void PaintManager::ClearAreaControls() { DeleteAll(m_areas, m_areaLock); }

@@ -136,6 +136,10 @@ public:
     void ClearAllControls();
     // Drops every plain pointer the manager keeps to a control that goes.
     void ForgetControl(MControl* control);
+    // Deletes a control that is no longer listed anywhere. Inside a message
+    // the routing may still hold list locks and stand in the control's own
+    // handler, so the deletion waits until the outermost message is done.
+    void DisposeControl(MControl* control);
 
     // ---- redraw requests and invalidation -----------------------------------------------
     LRESULT OnControlUpdate(CRect rect, int updateCode, MControl* control);
@@ -281,7 +285,9 @@ private:
                          const CRect& rect, CRect& invalid);
     Gdiplus::FontFamily* StoreFirstFamily(const wchar_t* name,
                                           std::unique_ptr<Gdiplus::PrivateFontCollection> collection);
-    static void DeleteAll(std::vector<MControl*>& list, CriticalSection& lock);
+    void DeleteAll(std::vector<MControl*>& list, CriticalSection& lock);
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    void EmptyGraveyard();
 
     MWindow* m_dialog = nullptr;
     int m_initialised = 0;
@@ -332,6 +338,10 @@ private:
     bool m_dropTargetRegistered = false;
     DWORD m_paintPauseMs = kDefaultPaintPauseMs;
     BackgroundCache m_backCache;
+    // UI thread only: how deep inside OnWindowMessage we are, and the
+    // controls whose deletion waits for it to unwind.
+    int m_dispatchDepth = 0;
+    std::vector<MControl*> m_graveyard;
 
     std::vector<MControl*> m_areas;
     std::vector<MControl*> m_controls;

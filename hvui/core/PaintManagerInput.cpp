@@ -51,6 +51,14 @@ bool IsRelayedToTooltip(UINT msg) {
 // ---- the message handler ---------------------------------------------------------------------
 
 LRESULT PaintManager::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    ++m_dispatchDepth;
+    const LRESULT result = HandleMessage(msg, wParam, lParam);
+    // Every lock of the routing is let go once the outermost message is done.
+    if (--m_dispatchDepth == 0) EmptyGraveyard();
+    return result;
+}
+
+LRESULT PaintManager::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     {
         // Top-level controls see every message first; one that takes it
         // leaves the rest to the default procedure.

@@ -188,6 +188,54 @@ TEST_F(MDialogTest, NotificationsOfTopLevelControlsReachOnMessage) {
     EXPECT_EQ(dialog->notifications[0].lParam, 9);
 }
 
+// Removes a control from inside its own handlers, as a page that closes
+// itself on a click or a key does.
+class SelfRemovingControl : public KeyProbe {
+public:
+    using KeyProbe::KeyProbe;
+    int OnControlLButtonUp(unsigned flags, CPoint point) override {
+        int* counter = deletions;
+        const int before = *counter;
+        GetManager()->RemoveControl(this);
+        deletedInsideHandler = *counter - before;
+        return ProbeControl::OnControlLButtonUp(flags, point);  // still alive here
+    }
+    int OnControlKeyDown(unsigned key, unsigned repeat, unsigned modifiers) override {
+        const int before = *deletions;
+        if (victim) GetManager()->RemoveControl(victim);
+        victim = nullptr;
+        deletedInsideHandler = *deletions - before;
+        return KeyProbe::OnControlKeyDown(key, repeat, modifiers);
+    }
+    MControl* victim = nullptr;
+    static int deletedInsideHandler;
+};
+
+int SelfRemovingControl::deletedInsideHandler = -1;
+
+TEST_F(MDialogTest, AControlRemovedFromInsideRoutingGoesOnlyAfterTheMessage) {
+    int deletions = 0;
+    auto* remover = dialog->Add(new SelfRemovingControl(dialog, 10, CRect(10, 10, 60, 40)));
+    auto* other = dialog->Add(new ProbeControl(dialog, 11, CRect(100, 10, 160, 40)));
+    remover->deletions = &deletions;
+    other->deletions = &deletions;
+
+    // During key routing the manager's list lock is held.
+    remover->victim = other;
+    PostKey('X');
+    EXPECT_EQ(SelfRemovingControl::deletedInsideHandler, 0);
+    EXPECT_EQ(deletions, 1);
+    EXPECT_EQ(dialog->GetControl(11), nullptr);
+
+    Post(WM_MOUSEMOVE, 0, 20, 20);
+    Post(WM_LBUTTONDOWN, MK_LBUTTON, 20, 20);
+    Post(WM_LBUTTONUP, 0, 20, 20);
+    EXPECT_EQ(SelfRemovingControl::deletedInsideHandler, 0);
+    EXPECT_EQ(deletions, 2);
+    EXPECT_EQ(manager()->GetHoverControl(), nullptr);
+    EXPECT_TRUE(manager()->GetControls().empty());
+}
+
 // Its own hidden dialog: a modal run ends with the window destroyed.
 TEST(MDialogModalTest, DoYesAndItsSiblingsEndTheModalLoopWithTheirResult) {
     Manager::SetInstance(GetModuleHandleW(nullptr));
