@@ -297,6 +297,8 @@ void PaintManager::ForgetControl(MControl* control) {
     if (m_caretObject && static_cast<MControl*>(m_caretObject) == control) m_caretObject = nullptr;
     // Its window timers would otherwise tick a deleted control.
     KillTimer(control);
+    // A tick of the animation timer may be running it right now.
+    Lock tick(m_tickLock);
     Lock lock(m_animationLock);
     m_animated.erase(std::remove(m_animated.begin(), m_animated.end(), control), m_animated.end());
 }

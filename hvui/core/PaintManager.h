@@ -349,6 +349,10 @@ private:
     CriticalSection m_areaLock;
     CriticalSection m_controlLock;
     CriticalSection m_animationLock;
+    // Held by the timer thread for a whole animation tick, so that a control
+    // leaving the list waits for a tick that may still be running it. The
+    // animation lock itself is only held to copy or change the list.
+    CriticalSection m_tickLock;
 
     std::map<std::wstring, std::unique_ptr<ImgResInfo>> m_fileImages;
     std::map<unsigned, std::unique_ptr<ImgResInfo>> m_programImages;

@@ -136,8 +136,15 @@ void PaintManager::KillMTimer() {
 
 void PaintManager::OnMTimer(unsigned id) {
     if (!id || id != m_mTimerId) return;
-    Lock lock(m_animationLock);
-    for (size_t i = 0; i < m_animated.size(); ++i) m_animated[i]->OnTimer();
+    Lock tick(m_tickLock);
+    std::vector<MControl*> animated;
+    {
+        // Not held while the controls run: their redraw requests take list
+        // locks that the UI thread may hold while it adds an animation.
+        Lock lock(m_animationLock);
+        animated = m_animated;
+    }
+    for (MControl* control : animated) control->OnTimer();
 }
 
 // ---- status overlay -----------------------------------------------------------------------------

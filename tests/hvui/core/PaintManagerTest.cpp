@@ -210,6 +210,45 @@ TEST_F(PaintManagerTest, TheAnimationTimerTicksListedControlsOnItsOwnThread) {
     EXPECT_EQ(manager()->DeleteFSTimer(animated), 0);
 }
 
+// Asks for a redraw on every tick, as an animation does.
+class AnimatedControl : public ProbeControl {
+public:
+    using ProbeControl::ProbeControl;
+    int OnControlTimer() override {
+        ++ticks;
+        UpdateControl(1, 0);
+        return 1;
+    }
+    std::atomic<int> ticks{0};
+};
+
+// Starts and stops animations from a key handler, inside key routing.
+class AnimationStarter : public ProbeControl {
+public:
+    using ProbeControl::ProbeControl;
+    int OnControlKeyDown(unsigned, unsigned, unsigned) override {
+        for (int i = 0; i < 200; ++i) {
+            GetManager()->AddMTimer(this);
+            GetManager()->DeleteFSTimer(this);
+        }
+        return 1;
+    }
+};
+
+TEST_F(PaintManagerTest, AnimationsStartedDuringRoutingDoNotBlockTheTimerThread) {
+    std::vector<AnimatedControl*> animated;
+    for (unsigned i = 0; i < 8; ++i) {
+        animated.push_back(dialog->Add(new AnimatedControl(dialog, 10 + i, CRect(10 * i, 0, 10 * i + 40, 40))));
+        manager()->AddMTimer(animated.back());
+    }
+    dialog->Add(new AnimationStarter(dialog, 30, CRect(300, 200, 350, 250)));
+    dialog->SetMTimer(1);
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < 800) PostKey('S');  // a lock-order fault hangs here
+    manager()->KillMTimer();
+    EXPECT_GT(animated.front()->ticks.load(), 10);
+}
+
 TEST_F(PaintManagerTest, AFullProgressBarStartsFadingAfter50ms) {
     manager()->SetProgress(96, L"Downloading", CRect(10, 200, 210, 260));
     PumpDialog(*dialog, 800);
