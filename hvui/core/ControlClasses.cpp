@@ -5,12 +5,7 @@
 
 #include "CScrollVertical.h"
 
-struct ControlClassEntry {
-    const wchar_t* name;
-    ControlFactory::Creator creator;
-};
-
-extern const ControlClassEntry kControlClasses[] = {
+extern const ControlFactory::ClassEntry kControlClasses[] = {
     HVUI_CONTROL_CLASS(CScrollVertical),
 };
 extern const size_t kControlClassCount = sizeof(kControlClasses) / sizeof(kControlClasses[0]);

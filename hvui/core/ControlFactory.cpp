@@ -74,12 +74,8 @@ bool InAnyTable(const wchar_t* className) {
 
 }  // namespace
 
-// The registered classes, declared in ControlClasses.cpp.
-struct ControlClassEntry {
-    const wchar_t* name;
-    ControlFactory::Creator creator;
-};
-extern const ControlClassEntry kControlClasses[];
+// The registered classes, listed in ControlClasses.cpp.
+extern const ControlFactory::ClassEntry kControlClasses[];
 extern const size_t kControlClassCount;
 
 namespace {

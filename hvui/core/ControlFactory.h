@@ -36,6 +36,11 @@ public:
         int enabled;
     };
     using Creator = MControl* (*)(Pattern pattern, const Args& args);
+    // One registered class (ControlClasses.cpp).
+    struct ClassEntry {
+        const wchar_t* name;
+        Creator creator;
+    };
 
     ControlFactory() = delete;
 
