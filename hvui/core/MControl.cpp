@@ -42,7 +42,9 @@ int MControl::OnScroll(int kind, unsigned direction, CPoint point) {
     OnMousePointChange(translated);
     if (MControl* hot = m_hotChild) {
         const CPoint hp = ChildPoint(hot, point, translated);
-        if (hot->PtInRect(hp) && hot->OnCheckMouseResponse(0, hp)) return hot->OnScroll(kind, direction, hp);
+        // The child under the pointer is asked first; when it declines, the
+        // wheel still scrolls this control (a list scrolls over its rows).
+        if (hot->PtInRect(hp) && hot->OnCheckMouseResponse(0, hp) && hot->OnScroll(kind, direction, hp)) return 1;
     }
     if (!PtInRect(point)) return 0;
     if (OnControlScroll(kind, direction, point)) return 1;
@@ -331,7 +333,9 @@ int MControl::RemoveControl(MControl* child) {
     if (m_manager && m_manager->GetFocusControl() == child) m_manager->SetFocusControl(nullptr);
     // Deleted after the lock is let go: the child's destructor takes the
     // manager's locks, which rank above ours.
-    delete DetachChild(m_controls, m_controlLock, child);
+    MControl* detached = DetachChild(m_controls, m_controlLock, child);
+    if (m_manager) m_manager->DisposeControl(detached);
+    else delete detached;
     return 0;
 }
 

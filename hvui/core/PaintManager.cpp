@@ -5,7 +5,9 @@
 
 #include <commctrl.h>
 
+#include "ControlFactory.h"
 #include "MControl.h"
+#include "MControlFont.h"
 #include "MRender.h"
 #include "Manager.h"
 
@@ -60,10 +62,18 @@ struct PaintManager::FontEntry {
 PaintManager::PaintManager() = default;
 
 PaintManager::~PaintManager() {
+    // No tick may reach a half-destroyed manager.
+    HVTimer::KillTimer();
     if (m_tooltipWnd && ::IsWindow(m_tooltipWnd)) ::DestroyWindow(m_tooltipWnd);
+    m_balloon.reset();
+    if (m_dropBitmap) ::DeleteObject(m_dropBitmap);
+    m_dropBitmap = nullptr;
     DestroyData();
     // Controls may still be listed when the window never existed.
+    ClearTimers();
     ClearAllControls();
+    m_dispatchDepth = 0;
+    EmptyGraveyard();
     ClearImgResInfo();
     ClearTempFont();
 }
@@ -78,6 +88,8 @@ void PaintManager::Init(HWND window, MWindow* dialog) {
         m_paintDC = ::GetDC(window);
     }
     m_dialog = dialog;
+    InitDragDrop();
+    SetTargetWnd(window);
 
     // The optional face in the program's font folder. The folder already ends
     // with a backslash, so the pattern yields a doubled one, which is harmless.
@@ -93,8 +105,17 @@ void PaintManager::Init(HWND window, MWindow* dialog) {
 
 void PaintManager::DestroyData() {
     if (!m_initialised) return;
+    m_backImage.reset();
+    m_backCache.Release();
+    if (m_extraDC) ::DeleteDC(m_extraDC);
+    m_extraDC = nullptr;
     if (m_paintDC) ::ReleaseDC(m_paintWnd, m_paintDC);
     m_paintDC = nullptr;
+    if (m_dropTargetRegistered) ::RevokeDragDrop(m_paintWnd);
+    m_dropTargetRegistered = false;
+    HVTimer::KillTimer();
+    m_mTimerId = 0;
+    ClearTimers();
     ClearAreaControls();
     ClearControls();
     ClearImgResInfo();
@@ -105,6 +126,93 @@ void PaintManager::DestroyData() {
 void PaintManager::SetScrollResID(unsigned vertical, unsigned horizontal) {
     m_scrollVId = vertical;
     m_scrollHId = horizontal;
+}
+
+void PaintManager::GetClientRect(CRect& rect) const {
+    rect.SetRectEmpty();
+    if (IsWindowLive()) ::GetClientRect(m_paintWnd, &rect);
+}
+
+void PaintManager::GetWindowRect(CRect& rect) const {
+    rect.SetRectEmpty();
+    if (IsWindowLive()) ::GetWindowRect(m_paintWnd, &rect);
+}
+
+void PaintManager::GetClientSize(int& width, int& height) const {
+    CRect client;
+    GetClientRect(client);
+    width = client.Width();
+    height = client.Height();
+}
+
+void PaintManager::SetCapture() {
+    if (IsWindowLive()) ::SetCapture(m_paintWnd);
+}
+
+void PaintManager::ReleaseCapture() {
+    if (IsWindowLive() && ::GetCapture() == m_paintWnd) ::ReleaseCapture();
+}
+
+LRESULT PaintManager::SendMessageW(UINT msg, WPARAM wParam, LPARAM lParam) {
+    return IsWindowLive() ? ::SendMessageW(m_paintWnd, msg, wParam, lParam) : 0;
+}
+
+BOOL PaintManager::PostMessageW(UINT msg, WPARAM wParam, LPARAM lParam) {
+    return IsWindowLive() ? ::PostMessageW(m_paintWnd, msg, wParam, lParam) : FALSE;
+}
+
+// ---- the dialog-level factory ------------------------------------------------------------
+
+MControl* PaintManager::CreateControl(unsigned kind, MObject* parent, const wchar_t* className, unsigned id,
+                                      CRect rect, const wchar_t* title, int visible, int enabled) {
+    MControl* control =
+        ControlFactory::Construct(ControlFactory::Level::Dialog, className, {parent, id, rect, title, visible, enabled});
+    if (!control) return nullptr;
+    control->SetManager(this);
+    AppendChild(kind, control);
+    return control;
+}
+
+MControl* PaintManager::CreateControl(MObject* parent, const wchar_t* className, unsigned id, CRect rect,
+                                      const wchar_t* title, int visible, int enabled) {
+    return CreateControl(1, parent, className, id, rect, title, visible, enabled);
+}
+
+MControl* PaintManager::CreateArea(MObject* parent, const wchar_t* className, unsigned id, CRect rect,
+                                   const wchar_t* title, int visible, int enabled) {
+    return CreateControl(0, parent, className, id, rect, title, visible, enabled);
+}
+
+// ---- size limits ----------------------------------------------------------------------------
+
+void PaintManager::SetWindowMaxSize(int width, int height) { m_maxSize = CSize(width, height); }
+void PaintManager::SetWindowMixSize(int width, int height) { m_minSize = CSize(width, height); }
+
+void PaintManager::GetWindowMinSize(int& width, int& height) const {
+    width = m_minSize.cx;
+    height = m_minSize.cy;
+}
+
+void PaintManager::GetWindowManSize(int& width, int& height) const {
+    width = m_maxSize.cx;
+    height = m_maxSize.cy;
+}
+
+void PaintManager::OnGetMinMaxInfo(MINMAXINFO* info) const {
+    if (!info) return;
+    if (m_minSize.cx > 0) info->ptMinTrackSize.x = m_minSize.cx;
+    if (m_minSize.cy > 0) info->ptMinTrackSize.y = m_minSize.cy;
+    if (m_maxSize.cx > 0) info->ptMaxTrackSize.x = info->ptMaxSize.x = m_maxSize.cx;
+    if (m_maxSize.cy > 0) info->ptMaxTrackSize.y = info->ptMaxSize.y = m_maxSize.cy;
+    // A maximised dialog never covers the taskbar.
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    ::GetMonitorInfoW(::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const CRect work(monitor.rcWork);
+    info->ptMaxSize.x = work.Width();
+    info->ptMaxSize.y = work.Height();
+    info->ptMaxPosition.x = work.left;
+    info->ptMaxPosition.y = work.top;
 }
 
 // ---- the top-level lists ------------------------------------------------------------
@@ -139,7 +247,27 @@ void PaintManager::RemoveControl(MControl* control) {
             found = true;
         }
     }
-    if (found) delete control;
+    if (found) DisposeControl(control);
+}
+
+void PaintManager::DisposeControl(MControl* control) {
+    if (!control) return;
+    if (m_dispatchDepth > 0) {
+        // Out of reach of input now; the pointer stays valid until deleted.
+        if (m_hoverControl == control) m_hoverControl = nullptr;
+        if (m_focusControl == control) m_focusControl = nullptr;
+        m_graveyard.push_back(control);
+        return;
+    }
+    delete control;
+}
+
+void PaintManager::EmptyGraveyard() {
+    while (!m_graveyard.empty()) {
+        std::vector<MControl*> doomed;
+        doomed.swap(m_graveyard);
+        for (MControl* control : doomed) delete control;
+    }
 }
 
 void PaintManager::DeleteAll(std::vector<MControl*>& list, CriticalSection& lock) {
@@ -149,7 +277,7 @@ void PaintManager::DeleteAll(std::vector<MControl*>& list, CriticalSection& lock
         doomed.swap(list);
     }
     // Deleted outside the list lock: each destructor takes the animation lock.
-    for (MControl* control : doomed) delete control;
+    for (MControl* control : doomed) DisposeControl(control);
 }
 
 void PaintManager::ClearAreaControls() { DeleteAll(m_areas, m_areaLock); }
@@ -162,7 +290,15 @@ void PaintManager::ClearAllControls() {
 
 void PaintManager::ForgetControl(MControl* control) {
     if (m_focusControl == control) m_focusControl = nullptr;
-    if (m_hoverControl == control) m_hoverControl = nullptr;
+    if (m_hoverControl == control) {
+        m_hoverControl = nullptr;
+        m_leftPressOnControl = 0;
+    }
+    if (m_caretObject && static_cast<MControl*>(m_caretObject) == control) m_caretObject = nullptr;
+    // Its window timers would otherwise tick a deleted control.
+    KillTimer(control);
+    // A tick of the animation timer may be running it right now.
+    Lock tick(m_tickLock);
     Lock lock(m_animationLock);
     m_animated.erase(std::remove(m_animated.begin(), m_animated.end(), control), m_animated.end());
 }

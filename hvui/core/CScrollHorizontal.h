@@ -1,0 +1,10 @@
+// CScrollHorizontal: the horizontal scroll bar of a panel (id 2).
+#pragma once
+
+#include "MScroll.h"
+
+class HVUI_API CScrollHorizontal : public MScroll {
+public:
+    CScrollHorizontal(MObject* parent, unsigned id, CRect rect, int visible)
+        : MScroll(parent, id, rect, visible, false) {}
+};

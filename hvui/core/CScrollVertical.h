@@ -1,0 +1,9 @@
+// CScrollVertical: the vertical scroll bar of a panel (id 1).
+#pragma once
+
+#include "MScroll.h"
+
+class HVUI_API CScrollVertical : public MScroll {
+public:
+    CScrollVertical(MObject* parent, unsigned id, CRect rect, int visible) : MScroll(parent, id, rect, visible, true) {}
+};

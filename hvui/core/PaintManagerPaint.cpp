@@ -1,0 +1,328 @@
+// PaintManager: composing the window off-screen and presenting it, the
+// background, the status overlay and the caret.
+#include "PaintManager.h"
+
+#include <cstdint>
+#include <mutex>
+
+#include "MControl.h"
+#include "MControlFont.h"
+#include "MRender.h"
+#include "Manager.h"
+
+using namespace Gdiplus;
+
+namespace {
+
+using Lock = std::lock_guard<CriticalSection>;
+
+// The background is painted nearly opaque so that a layered window can tell
+// it from pixels GDI wrote (those keep alpha 0).
+constexpr unsigned kBackgroundAlpha = 254;
+constexpr unsigned kCaretAlpha = 254;
+constexpr ARGB kOverlayFrame = 0xE6E6E6;
+constexpr ARGB kOverlayFill = 0xFEFEFE;
+constexpr ARGB kOverlayText = 0x050505;
+constexpr ARGB kProgressTrack = 0xC8C8C8C8;
+constexpr ARGB kProgressBar = 0xFEFFE100;
+constexpr int kOverlayMinAlpha = 10;
+constexpr REAL kOverlayFontPixels = 12.0f;
+
+ARGB ArgbOf(COLORREF colour, unsigned alpha) {
+    return (static_cast<ARGB>(alpha) << 24) | (static_cast<ARGB>(GetRValue(colour)) << 16) |
+           (static_cast<ARGB>(GetGValue(colour)) << 8) | GetBValue(colour);
+}
+
+// The pixel (x, y) of a bottom-up 32-bit section of the given size.
+uint32_t* PixelAt(unsigned char* bits, int width, int height, int x, int y) {
+    return reinterpret_cast<uint32_t*>(bits) + static_cast<size_t>(height - 1 - y) * width + x;
+}
+
+}  // namespace
+
+void PaintManager::BackgroundCache::Release() {
+    if (dc) {
+        ::SelectObject(dc, previous);
+        ::DeleteDC(dc);
+    }
+    if (bitmap) ::DeleteObject(bitmap);
+    dc = nullptr;
+    bitmap = nullptr;
+    previous = nullptr;
+    size = CSize();
+}
+
+// ---- settings ---------------------------------------------------------------------------------
+
+void PaintManager::SetLayeredWindow(int layered) {
+    m_layered = layered ? 1 : 0;
+    if (!IsWindowLive()) return;
+    const LONG_PTR style = ::GetWindowLongPtrW(m_paintWnd, GWL_EXSTYLE);
+    // Leaving layered mode must drop the style, or the window keeps showing
+    // the last layered picture and ignores ordinary painting.
+    if (!m_layered && (style & WS_EX_LAYERED)) ::SetWindowLongPtrW(m_paintWnd, GWL_EXSTYLE, style & ~WS_EX_LAYERED);
+    Invalidate();
+}
+
+void PaintManager::SetBackColor(COLORREF background, COLORREF border) {
+    m_backCache.Release();
+    m_backColor = background;
+    m_borderColor = border;
+    Invalidate();
+}
+
+void PaintManager::SetBackMode(enumBackMode mode, int parameter) {
+    m_backCache.Release();
+    m_backMode = mode;
+    m_backModeParameter = parameter;
+}
+
+int PaintManager::LoadBKImage(CString name) {
+    std::unique_ptr<Image> image(MRender::LoadImageFromFile(Manager::GetSkinFile(name)));
+    if (!image) return 0;
+    m_backImageSize = CSize(static_cast<int>(image->GetWidth()), static_cast<int>(image->GetHeight()));
+    m_backImage = std::move(image);
+    m_backCache.Release();
+    Invalidate();
+    return 1;
+}
+
+int PaintManager::LoadBKImage(unsigned id, CString type) {
+    std::unique_ptr<Image> image(MRender::LoadImageFromIDResource(id, type, Manager::GetInstance()));
+    if (!image) return 0;
+    m_backImageSize = CSize(static_cast<int>(image->GetWidth()), static_cast<int>(image->GetHeight()));
+    m_backImage = std::move(image);
+    m_backCache.Release();
+    Invalidate();
+    return 1;
+}
+
+// ---- the paint --------------------------------------------------------------------------------
+
+void PaintManager::PaintBackground(HDC dc, const CRect& client) {
+    if (m_backImage) {
+        Graphics graphics(dc);
+        // Pixel centres on pixel corners: no seams between the nine pieces.
+        graphics.SetPixelOffsetMode(PixelOffsetModeHalf);
+        if (m_backMode == BackModeNineSlice) {
+            MRender::DrawImageFrame(graphics, m_backImage.get(), client, 0, 0, m_backImageSize.cx,
+                                    m_backImageSize.cy, m_backModeParameter);
+        } else {
+            graphics.DrawImage(m_backImage.get(), Rect(client.left, client.top, client.Width(), client.Height()));
+        }
+        return;
+    }
+    MRender::DrawColor(dc, client, ArgbOf(m_borderColor, kBackgroundAlpha));
+    CRect inner = client;
+    inner.DeflateRect(1, 1);
+    MRender::DrawColor(dc, inner, ArgbOf(m_backColor, kBackgroundAlpha));
+}
+
+void PaintManager::DrawBackground(HDC dc, const CRect& client) {
+    if (m_backCache.size != client.Size() || !m_backCache.dc) {
+        m_backCache.Release();
+        unsigned char* bits = nullptr;
+        m_backCache.bitmap = MRender::CreateARGB32Bitmap(m_paintDC, client.Width(), client.Height(), &bits);
+        m_backCache.dc = m_backCache.bitmap ? ::CreateCompatibleDC(m_paintDC) : nullptr;
+        if (!m_backCache.dc) {
+            m_backCache.Release();
+            PaintBackground(dc, client);
+            return;
+        }
+        m_backCache.previous = ::SelectObject(m_backCache.dc, m_backCache.bitmap);
+        m_backCache.size = client.Size();
+        PaintBackground(m_backCache.dc, client);
+        ::GdiFlush();
+    }
+    // Whole: controls copy what lies under them, also outside the update.
+    ::BitBlt(dc, 0, 0, client.Width(), client.Height(), m_backCache.dc, 0, 0, SRCCOPY);
+}
+
+void PaintManager::DrawControls(HDC& dc, const CRect& clip) {
+    {
+        Lock lock(m_areaLock);
+        for (size_t i = 0; i < m_areas.size(); ++i) m_areas[i]->Draw(dc, clip);
+    }
+    Lock lock(m_controlLock);
+    for (size_t i = 0; i < m_controls.size(); ++i) m_controls[i]->Draw(dc, clip);
+}
+
+void PaintManager::ClearLayeredPixels(unsigned char* bits, int width, int height, const CRect& rect) {
+    for (int y = rect.top; y < rect.bottom; ++y) {
+        for (int x = rect.left; x < rect.right; ++x) *PixelAt(bits, width, height, x, y) = 0;
+    }
+}
+
+void PaintManager::FixLayeredAlpha(unsigned char* bits, int width, int height, const CRect& rect) {
+    // GDI text and lines leave alpha 0; without this they would vanish.
+    for (int y = rect.top; y < rect.bottom; ++y) {
+        for (int x = rect.left; x < rect.right; ++x) {
+            uint32_t* pixel = PixelAt(bits, width, height, x, y);
+            if ((*pixel >> 24) == 0 && (*pixel & 0xFFFFFF) != 0) *pixel |= 0xFF000000;
+        }
+    }
+}
+
+void PaintManager::DrawOverlay(HDC dc) {
+    if (m_overlayAlpha <= kOverlayMinAlpha || m_overlayText.IsEmpty()) return;
+    const ARGB alpha = static_cast<ARGB>(m_overlayAlpha) << 24;
+    const CRect box = m_overlayBox;
+    MRender::DrawColor(dc, box, alpha | kOverlayFrame);
+    CRect inner = box;
+    inner.DeflateRect(2, 2);
+    MRender::DrawColor(dc, inner, alpha | kOverlayFill);
+
+    Graphics graphics(dc);
+    FontFamily* family = FindTempFont(m_overlayFont);
+    Font font(family ? family : FontFamily::GenericSansSerif(), kOverlayFontPixels, FontStyleRegular, UnitPixel);
+    graphics.SetTextRenderingHint(TextRenderingHintClearTypeGridFit);
+    SolidBrush text{Color(alpha | kOverlayText)};
+    StringFormat format;
+    format.SetLineAlignment(StringAlignmentCenter);
+    if (m_progress <= 0) {
+        const RectF area(static_cast<REAL>(box.left + 5), static_cast<REAL>(box.top + 5), 190.0f, 50.0f);
+        graphics.DrawString(m_overlayText, m_overlayText.GetLength(), &font, area, &format, &text);
+        return;
+    }
+    format.SetAlignment(StringAlignmentCenter);
+    const RectF area(static_cast<REAL>(box.left + 5), static_cast<REAL>(box.top + 5),
+                     static_cast<REAL>(box.Width() - 10), 30.0f);
+    graphics.DrawString(m_overlayText, m_overlayText.GetLength(), &font, area, &format, &text);
+    Pen track{Color(kProgressTrack), 1.0f};
+    graphics.DrawLine(&track, static_cast<INT>(box.left + 10), static_cast<INT>(box.bottom - 15),
+                      static_cast<INT>(box.right - 20), static_cast<INT>(box.bottom - 15));
+    SolidBrush bar{Color(kProgressBar)};
+    graphics.FillRectangle(&bar, static_cast<INT>(box.left + 10), static_cast<INT>(box.bottom - 16),
+                           static_cast<INT>(m_progress * (box.Width() - 20) / 100), 3);
+}
+
+void PaintManager::Present(HDC paintDC, HDC memory, const CRect& update, int width, int height) {
+    if (!m_layered) {
+        ::BitBlt(paintDC, update.left, update.top, update.Width(), update.Height(), memory, update.left, update.top,
+                 SRCCOPY);
+        return;
+    }
+    const LONG_PTR style = ::GetWindowLongPtrW(m_paintWnd, GWL_EXSTYLE);
+    if (!(style & WS_EX_LAYERED)) ::SetWindowLongPtrW(m_paintWnd, GWL_EXSTYLE, style | WS_EX_LAYERED);
+    CRect window;
+    ::GetWindowRect(m_paintWnd, &window);
+    POINT origin = {0, 0};
+    POINT position = window.TopLeft();
+    SIZE size = {width, height};
+    BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    if (!::UpdateLayeredWindow(m_paintWnd, paintDC, &position, &size, memory, &origin, 0, &blend, ULW_ALPHA))
+        OutputDebugStringW(L"HVUI: UpdateLayeredWindow failed\n");
+}
+
+HBITMAP PaintManager::RenderFrame(const CRect& update, unsigned char** bits) {
+    if (bits) *bits = nullptr;
+    int width = 0, height = 0;
+    GetClientSize(width, height);
+    if (width <= 0 || height <= 0 || !m_paintDC) return nullptr;
+    unsigned char* pixels = nullptr;
+    HBITMAP section = MRender::CreateARGB32Bitmap(m_paintDC, width, height, &pixels);
+    HDC memory = ::CreateCompatibleDC(m_paintDC);
+    if (!section || !pixels || !memory) {
+        if (section) ::DeleteObject(section);
+        if (memory) ::DeleteDC(memory);
+        return nullptr;
+    }
+    HGDIOBJ previous = ::SelectObject(memory, section);
+    const int saved = ::SaveDC(memory);
+    const CRect client(0, 0, width, height);
+    CRect inside;
+    inside.IntersectRect(update, client);
+    if (m_layered) ClearLayeredPixels(pixels, width, height, inside);
+    DrawBackground(memory, client);
+    // A layered window is presented whole, so every control must be there.
+    const CRect clip = m_layered ? client : update;
+    DrawControls(memory, clip);
+    DrawCaret(memory, clip);
+    ::GdiFlush();
+    if (m_layered) FixLayeredAlpha(pixels, width, height, inside);
+    DrawOverlay(memory);
+    ::RestoreDC(memory, saved);
+    ::SelectObject(memory, previous);
+    ::DeleteDC(memory);
+    ::GdiFlush();
+    if (bits) *bits = pixels;
+    return section;
+}
+
+LRESULT PaintManager::Paint() {
+    if (!IsWindowLive() || ::IsIconic(m_paintWnd)) return 0;
+    RECT dirty;
+    if (!::GetUpdateRect(m_paintWnd, &dirty, FALSE)) return 0;
+    const CRect update(dirty);
+    int width = 0, height = 0;
+    GetClientSize(width, height);
+
+    PAINTSTRUCT paint;
+    HDC windowDC = ::BeginPaint(m_paintWnd, &paint);
+    if (HBITMAP section = RenderFrame(update, nullptr)) {
+        HDC memory = ::CreateCompatibleDC(windowDC);
+        HGDIOBJ previous = ::SelectObject(memory, section);
+        Present(windowDC, memory, update, width, height);
+        ::SelectObject(memory, previous);
+        ::DeleteDC(memory);
+        ::DeleteObject(section);
+    }
+    ::EndPaint(m_paintWnd, &paint);
+    if (m_paintPauseMs) ::Sleep(m_paintPauseMs);
+    return 1;
+}
+
+// ---- caret ------------------------------------------------------------------------------------
+
+void PaintManager::CreateCaret(HBITMAP bitmap, int width, int height) {
+    if (!IsWindowLive()) return;
+    ::CreateCaret(m_paintWnd, bitmap, width, height);
+    m_caretRect.right = m_caretRect.left + width;
+    m_caretRect.bottom = m_caretRect.top + height;
+}
+
+void PaintManager::SetCaretPos(MControlFont* object, int x, int y) {
+    if (!IsWindowLive()) return;
+    ::SetCaretPos(x, y);
+    m_caretObject = object;
+    const CRect old = m_caretRect;
+    m_caretRect.MoveToXY(x, y);
+    InvalidateRect(old, 0);
+    InvalidateRect(m_caretRect, 0);
+}
+
+void PaintManager::ShowCaret(int show) {
+    if (!IsWindowLive()) return;
+    if (show) {
+        ::SetTimer(m_paintWnd, kCaretTimer, ::GetCaretBlinkTime(), nullptr);
+        ::ShowCaret(m_paintWnd);
+        m_caretShown = 1;
+        m_caretEnabled = 1;
+    } else {
+        ::KillTimer(m_paintWnd, kCaretTimer);
+        ::HideCaret(m_paintWnd);
+        m_caretShown = 0;
+        m_caretEnabled = 0;
+    }
+    InvalidateRect(m_caretRect, 0);
+}
+
+void PaintManager::OnCaretTimer() {
+    m_caretShown = m_caretShown ? 0 : 1;
+    InvalidateRect(m_caretRect, 0);
+}
+
+void PaintManager::DrawCaret(HDC dc, const CRect& clip) {
+    if (!m_caretEnabled || !m_caretObject) return;
+    if (!m_caretObject->IsFocused() || ::GetFocus() != m_paintWnd) {
+        // The text control or the window lost the focus: stop blinking.
+        ::KillTimer(m_paintWnd, kCaretTimer);
+        ::HideCaret(m_paintWnd);
+        m_caretShown = 0;
+        m_caretEnabled = 0;
+        return;
+    }
+    if (!m_caretShown || !m_caretRect.Intersects(clip)) return;
+    const ARGB colour = (m_caretObject->GetTextColor().GetValue() & 0xFFFFFF) | (kCaretAlpha << 24);
+    MRender::DrawColor(dc, m_caretRect, colour);
+}
