@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdlib>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,15 +22,17 @@ constexpr Gdiplus::ARGB kYellow = 0xFFFFFF00;
 constexpr Gdiplus::ARGB kGrey = 0xFF808080;
 constexpr uint32_t kBackground = 0x203040;
 
-// A skin file of this test suite's own folder, written once per name.
+// A skin file of this test suite's own folder, written once per name (a
+// loaded image keeps its file open, so it cannot be written again).
 inline const wchar_t* StripFile(const wchar_t* name, int width, int height, const std::vector<Gdiplus::ARGB>& bands) {
-    static std::vector<std::wstring> written;
+    static std::set<std::wstring> written;
     const std::wstring relative = std::wstring(L"controls1\\") + name;
+    auto found = written.find(relative);
+    if (found != written.end()) return found->c_str();
     const std::wstring path = hvui_test::SkinPath(relative.c_str());
     hvui_test::MakeFoldersFor(path);
-    EXPECT_TRUE(hvui_test::WriteBandsPng(path, width, height, bands)) << "cannot write " << relative.size();
-    written.push_back(relative);
-    return written.back().c_str();
+    EXPECT_TRUE(hvui_test::WriteBandsPng(path, width, height, bands));
+    return written.insert(relative).first->c_str();
 }
 
 // Paints control onto a surface filled with kBackground and answers it.
