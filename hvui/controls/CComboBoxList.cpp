@@ -15,7 +15,7 @@ using Lock = std::lock_guard<CriticalSection>;
 
 constexpr COLORREF kListBackground = RGB(255, 255, 255);
 constexpr ARGB kScrollTrack = 0x40FFFFFF;
-// A notch of the wheel moves two line steps of half a row each.
+// A notch of the wheel moves two line steps, together one row of content.
 constexpr int kLineStepsPerNotch = 2;
 constexpr unsigned kTowardEnd = 1;
 
@@ -116,7 +116,11 @@ int CComboBoxList::OnControlScroll(int, unsigned direction, CPoint) {
         const int content = static_cast<int>(m_items.size()) * m_rowHeight;
         if (m_rect.Height() >= content) return 0;
         before = m_scrollPos;
-        const int step = kLineStepsPerNotch * std::max(1, m_rowHeight / 2);
+        // The position runs over the content height while the content moves
+        // only by what does not fit: scale the step so a notch is one row.
+        const int hidden = std::max(1, content - m_rect.Height());
+        const int lineStep = std::max(1, (m_rowHeight * content / hidden + kLineStepsPerNotch - 1) / kLineStepsPerNotch);
+        const int step = kLineStepsPerNotch * lineStep;
         m_scrollPos = std::clamp(m_scrollPos + (direction == kTowardEnd ? step : -step), 0, content);
         if (m_scrollPos == before) return 1;
     }

@@ -22,7 +22,10 @@ public:
     static constexpr int kMaxVisibleRows = 10;
     static constexpr int kPopupGap = 2;
     static constexpr int kPopupFrame = 12;
-    static constexpr DWORD kPopupStyle = 0x96020000;  // popup, visible, clip siblings and children
+    // Popup, visible, clip siblings and children. No minimise box: a
+    // drop-down cannot be minimised, and a window that can is handed to the
+    // window manager, which slows every opening and closing.
+    static constexpr DWORD kPopupStyle = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
     static constexpr DWORD kPopupExStyle = WS_EX_TOOLWINDOW;
 
     MComboBox(MObject* parent, unsigned id, CRect rect, int visible, int enabled);
