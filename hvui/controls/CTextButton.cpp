@@ -99,6 +99,7 @@ void CTextButton::DrawControl(HDC& dc, CRect) {
                 colour = ColorOf(slot);
             }
             SolidBrush brush{Color(colour)};
+            graphics->SetClip(Rect(slot * width, 0, width, m_rect.Height()));
             const control_paint::TextFont& font = Underlined(slot) ? underlined : plain;
             if (font.IsValid()) graphics->DrawString(title, title.GetLength(), font.Get(), layout, &format, &brush);
         }

@@ -108,6 +108,8 @@ void MButton::PaintTitle(Graphics& graphics, int slot) {
     format.SetFormatFlags(StringFormatFlagsNoWrap | StringFormatFlagsMeasureTrailingSpaces);
     const control_paint::TextFont font(*this, GetTextFont(), control_paint::ScaledFontSize(m_fontSize), m_fontStyle);
     if (!font.IsValid()) return;
+    // A title wider than the button must not spill into the next state's slot.
+    graphics.SetClip(Rect(slot * width, 0, width, m_rect.Height()));
     if (slot == kDisabled) {
         SolidBrush grey{Color(control_paint::kDisabledText)};
         graphics.DrawString(title, title.GetLength(), font.Get(), layout, &format, &grey);

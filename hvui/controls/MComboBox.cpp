@@ -336,6 +336,7 @@ void MComboBox::DrawControl(HDC& dc, CRect) {
                                                kSliceBottom);
             }
             if (title.IsEmpty() || !font.IsValid()) continue;
+            graphics->SetClip(Rect(x, 0, width, height));
             const RectF layout(static_cast<REAL>(x + m_textRect.left), 0, static_cast<REAL>(m_textRect.Width()),
                                static_cast<REAL>(height));
             if (slot == kDisabled) {
