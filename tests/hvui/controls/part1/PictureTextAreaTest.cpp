@@ -1,6 +1,9 @@
 // Pictures, texts and areas rendered onto a known background.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "CArea.h"
 #include "ControlsTestSupport.h"
 #include "MPicture.h"
@@ -257,4 +260,45 @@ TEST(CArea, FrameShowsOnlyOnASolidFill) {
     area.SetUpdate(0, 0);  // what the paint manager does on the redraw request
     Render(area, surface);
     EXPECT_LT(hvui_test::RedOf(surface.Rgb(0, 0)), 0x40) << "no red frame over a ramp";
+}
+
+// ---- setters from another thread ---------------------------------------------------------
+
+TEST(WorkerSetters, PicturesTextsAndAreasChangeWhileTheyArePainted) {
+    // The worker sets read-outs while the UI thread paints them: a parent
+    // that marks the control stale on every request, as the paint manager does.
+    struct StaleParent : MObject {
+        LRESULT OnControlUpdate(CRect, int code, MControl* control) override {
+            if (code) control->SetUpdate(0, 0);
+            return 0;
+        }
+    } parent;
+    MPicture picture(&parent, 1, CRect(0, 0, 40, 20), 1, 1);
+    MText text(&parent, 2, CRect(0, 20, 200, 50), L"0 RPM", 1);
+    CArea area(&parent, 3, CRect(0, 50, 40, 70), 1, 1);
+    const wchar_t* images[] = {FourBands(), L"img_permode1.png"};
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        for (int i = 0; i < 300; ++i) {
+            picture.SetImage(images[i % 2], 2);
+            wchar_t value[32];
+            swprintf(value, 32, L"%d RPM", i * 7);
+            text.SetTitle(value);
+            area.SetTransparent(i % 50, 0, RGB(i, 0, 0));
+        }
+        done = true;
+    });
+    PixelSurface surface(200, 70);
+    int paints = 0;
+    while (!done || paints < 10) {
+        Render(picture, surface);
+        Render(text, surface);
+        Render(area, surface);
+        ++paints;
+    }
+    worker.join();
+    text.SetUpdate(0, 0);
+    Render(text, surface);
+    EXPECT_STREQ(text.GetTitle(), L"2093 RPM");
+    EXPECT_GT(FindInk(surface, CRect(0, 20, 200, 50), kBackground).count, 0);
 }
