@@ -344,3 +344,18 @@ TEST(MComboBox, OpeningAndClosingAThousandTimesLeaksNothing) {
     EXPECT_EQ(hvui_test::CountGdiObjects(), gdiBefore);
     EXPECT_EQ(b.box.IsOpen(), 0);
 }
+
+TEST(MComboBox, DisabledBoxDoesNotOpenAndADeletedBoxTakesItsDropDownAlong) {
+    auto b = std::make_unique<Box>();
+    b->box.SetEnabled(0);
+    EXPECT_EQ(b->box.GetState(), MComboBox::kDisabled);
+    b->Open();
+    EXPECT_EQ(b->box.GetPopup(), nullptr);
+
+    b->box.SetEnabled(1);
+    b->Open();
+    HWND popup = b->PopupWindow();
+    ASSERT_TRUE(IsWindow(popup));
+    b.reset();
+    EXPECT_FALSE(IsWindow(popup));
+}
