@@ -1,0 +1,69 @@
+// CComboBoxList: the scrolling list inside a combo box's drop-down. Owns a
+// copy of the box's items; reports the chosen row to its popup with
+// (88, 2, row, 19).
+//
+// TODO: derive from MPanel once the framework has it and let the panel's
+// vertical scroll bar carry the position; until then the list keeps the
+// position itself and draws a plain bar.
+#pragma once
+
+#include <vector>
+
+#include "ComboItem.h"
+#include "MControlFont.h"
+
+class HVUI_API CComboBoxList : public MControlFont {
+public:
+    static constexpr unsigned kListId = 88;
+    static constexpr unsigned kCodeChosen = 2;
+    static constexpr LPARAM kChosenTag = 19;
+    static constexpr unsigned kCodeScrolled = 8;
+    static constexpr int kBaseRowHeight = 30;
+    static constexpr int kScrollBarWidth = 6;
+
+    CComboBoxList(MObject* parent, unsigned id, CRect rect, int visible);
+    ~CComboBoxList() override;
+
+    void DrawControl(HDC& dc, CRect clip) override;
+    LRESULT OnMessage(unsigned id, unsigned code, WPARAM wParam, LPARAM lParam) override;
+    void SetTextColor(Gdiplus::Color colour) override;
+
+    int AddItem(const ComboItem& item);
+    int GetItemCount();
+    int GetRowHeight() const { return m_rowHeight; }
+    int GetHoverItem() const { return m_hovered; }
+    int GetChosenItem() const { return m_chosen; }
+    int GetFirstVisible();
+    int IsScrollBarShown();
+    // Requests a fresh paint of the whole list.
+    void Repaint() { UpdateControl(1, 0); }
+
+protected:
+    void SetControlRect(CRect rect) override;
+    int OnControlMouseMove(unsigned flags, CPoint point) override;
+    int OnControlLButtonDown(unsigned flags, CPoint point) override;
+    int OnControlLButtonUp(unsigned flags, CPoint point) override;
+    int OnControlScroll(int kind, unsigned direction, CPoint point) override;
+
+private:
+    struct View {
+        int offset;   // pixel offset of the content
+        int first;    // first visible row
+        int last;     // last visible row
+        bool scrollBar;
+    };
+    View CurrentView();
+    int RowAt(CPoint point);
+    void PaintRows(HDC surface, const View& view);
+    void PaintScrollBar(Gdiplus::Graphics& graphics, const View& view, int top);
+
+    std::vector<ComboItem> m_items;
+    int m_hovered = -1;
+    int m_chosen = -1;
+    const int m_rowHeight;
+    int m_scrollPos = 0;
+    Gdiplus::ARGB m_normalText = 0xFFFFFFFF;
+    Gdiplus::ARGB m_highlightText = 0xFFFFFFFF;
+    Gdiplus::ARGB m_outline;
+    CriticalSection m_listLock;
+};

@@ -1,0 +1,36 @@
+// CImageButton: an MButton whose frame strip is stretched whole over each
+// state slot and which draws an optional icon instead of its title. With a
+// balloon mode its title is shown in the dialog's balloon while hovered.
+#pragma once
+
+#include "MButton.h"
+
+enum AIRBLADDER_MODE {
+    AIRBLADDER_NONE = 0,
+    AIRBLADDER_RIGHT = 1,  // anchored at the right edge
+    AIRBLADDER_LEFT = 2,   // anchored at the left edge
+};
+
+class HVUI_API CImageButton : public MButton {
+public:
+    static constexpr int kBalloonType = 5;
+
+    CImageButton(MObject* parent, unsigned id, CRect rect, const wchar_t* title, int visible, int enabled);
+    ~CImageButton() override;
+
+    void DrawControl(HDC& dc, CRect clip) override;
+    void SetAlrBladderMode(AIRBLADDER_MODE mode) { m_balloonMode = mode; }
+    AIRBLADDER_MODE GetAlrBladderMode() const { return m_balloonMode; }
+
+protected:
+    int OnControlMouseMove(unsigned flags, CPoint point) override;
+
+private:
+    void UpdateBalloon();
+    // The dialog's balloon window is not part of the framework yet; these
+    // two are where the button reaches it.
+    void ShowBalloon(const CString& text, POINT screenPoint);
+    void HideBalloon();
+
+    AIRBLADDER_MODE m_balloonMode = AIRBLADDER_NONE;
+};

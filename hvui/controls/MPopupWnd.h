@@ -1,0 +1,88 @@
+// MPopupWnd: a short-lived borderless tool window that hosts controls
+// outside a dialog and closes itself as soon as it loses activation (the
+// combo box's drop-down is one). Owns its paint manager, and through it the
+// controls it hosts, until the object itself goes: closing the window keeps
+// them. Owns its background image.
+#pragma once
+
+#include <memory>
+
+#include "GdiplusFwd.h"
+#include "MObject.h"
+#include "MWindow.h"
+#include "PaintManager.h"
+
+class MControl;
+
+class HVUI_API MPopupWnd : public MWindow, public MObject {
+public:
+    // Posted to end the window with a result, as dialogs do.
+    static constexpr UINT kUserCloseMessage = 0x0442;
+    static constexpr COLORREF kDefaultColorKey = 0xF1F1F1;
+    static constexpr int kOpaque = 255;
+
+    MPopupWnd();
+    ~MPopupWnd() override;
+
+    // ---- MWindow ---------------------------------------------------------------------
+    const wchar_t* GetWindowClassName() const override;
+    LRESULT OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    int OnInitDialog() override;
+
+    // ---- hooks, in the order the window meets them -----------------------------------------
+    virtual MObject* GetParent() { return m_parent; }
+    virtual void InitUI(CRect client);
+    virtual void UISize(CRect client);
+    virtual LRESULT OnMessage(unsigned id, unsigned code, WPARAM wParam, LPARAM lParam);
+    virtual LRESULT OnUserCloseWindow(WPARAM wParam, LPARAM lParam);
+    virtual void CloseWindow();
+    virtual int OnCreate(CREATESTRUCTW* create);
+    virtual int OnSize(unsigned type, int width, int height);
+    virtual int OnNcActivate(int active);
+    virtual int OnWindowPosChanged(WINDOWPOS* position);
+    virtual int OnClose();
+    virtual int OnDestroy();
+
+    // ---- MObject -------------------------------------------------------------------------
+    const wchar_t* GetClassNameW() const override;
+    LRESULT OnBaseMessage(unsigned id, unsigned code, WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnControlUpdate(CRect rect, int updateCode, MControl* control) override;
+
+    // ---- the popup's content -----------------------------------------------------------------
+    void SetParent(MObject* parent) { m_parent = parent; }
+    // Calls the parent control's OnMessage (0, code, wParam, lParam).
+    int SendMessageToParent(unsigned code, WPARAM wParam, LPARAM lParam);
+    // Takes ownership of a control made for this popup: kind 0 area, 1 control.
+    MControl* AddControl(unsigned kind, MControl* control);
+    MControl* GetControl(unsigned id) { return m_paintManager.GetControl(id); }
+    PaintManager& GetPaintManager() { return m_paintManager; }
+    // Background: mode 0 stretches the image, 1 nine-slices it with param as
+    // the border.
+    int LoadBKImage(CString name);
+    int LoadBKImage(unsigned resourceId, CString type);
+    void SetBackMode(int mode, int param);
+    void SetScrollResID(unsigned vertical, unsigned horizontal);
+    void SetLayeredWindow(int layered) { m_paintManager.SetLayeredWindow(layered); }
+    void SetupBackTranslucent(COLORREF colourKey, int alpha);
+
+protected:
+    PaintManager m_paintManager;
+    COLORREF m_colorKey = kDefaultColorKey;
+    int m_alpha = kOpaque;
+    MObject* m_parent = nullptr;
+
+private:
+    struct Routing;
+    // Painting and mouse routing for the hosted controls. The paint
+    // manager's own message handling is not part of the framework yet; this
+    // is the one place that stands in for it. Answers true when handled.
+    bool RouteToPaintManager(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void PaintContent(HDC target, const RECT& client);
+    void PaintBackground(HDC surface, const RECT& client);
+
+    std::unique_ptr<Gdiplus::Image> m_backImage;
+    int m_backMode = 0;
+    int m_backParam = 0;
+    bool m_reframing = false;
+    std::unique_ptr<Routing> m_routing;
+};
