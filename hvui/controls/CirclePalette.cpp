@@ -24,6 +24,8 @@ constexpr int kRingDragSlackY = 6;
 // Two table entries closer than this count as the same colour.
 constexpr long long kColourTolerance = 2;
 constexpr double kThird = 1.0 / 3.0;
+// SetSelectColor looks for its colour in the upper rows of the table only.
+constexpr int kMarkerSearchRows = 200;
 constexpr int kScaledUnit = 200;  // saturation and lightness are kept 0 to 200
 
 // One channel of HSL to RGB: p and q as in the usual formulas.
@@ -217,7 +219,7 @@ void CirclePalette::SetSelectColor(COLORREF colour) {
     m_selectColour = colour;
     // The last column that holds the colour places the marker.
     for (int x = 0; x < kTableWidth; ++x) {
-        for (int y = 0; y < kTableWidth; ++y) {
+        for (int y = 0; y < kMarkerSearchRows; ++y) {
             const long long difference = static_cast<long long>(GetTableColor(x, y)) - static_cast<long long>(colour);
             if (std::llabs(difference) >= kColourTolerance) continue;
             m_marker = CRect(m_rect.left + x - kMarkerHalf, m_rect.top + y - kMarkerHalf,
