@@ -330,7 +330,7 @@ void LightCtrl::DrawControl(HDC& dc, CRect) {
         if (HDC surface = GetMemDC()) {
             // Only the items area takes the background; the paging strip
             // keeps the new surface's black under its thumb.
-            const int itemsHeight = m_pagingBarVisible ? height - m_pagingBarHeight : height;
+            const int itemsHeight = m_pagingBarVisible ? std::max(0, height - m_pagingBarHeight) : height;
             BitBlt(surface, 0, 0, width, itemsHeight, dc, m_rect.left, m_rect.top, SRCCOPY);
             PaintContent(surface);
         }
