@@ -172,6 +172,39 @@ TEST_F(LightList, DraggingThePagingThumbScrollsTheRow) {
     EXPECT_TRUE(parent.notifications.empty());
 }
 
+TEST_F(LightList, DragMovesFromTheDialogWindowKeepPagingOutsideTheControl) {
+    AddTiles(10);
+    list.SetProgressBar(1);
+    const int strip = kTop + 140 - 3;
+    list.OnLButtonDown(MK_LBUTTON, CPoint(kLeft + 100, strip));
+    // The dialog holds the capture: its moves arrive as window messages.
+    list.OnWindowMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(kLeft + 900, 600));
+    EXPECT_FLOAT_EQ(list.GetScrollPosition(), 0.75f);
+    list.OnLButtonUp(0, CPoint(kLeft + 900, 600));
+    parent.updates.clear();
+    list.OnWindowMessage(WM_MOUSEMOVE, 0, MAKELPARAM(kLeft + 300, strip));  // the drag has ended
+    EXPECT_FLOAT_EQ(list.GetScrollPosition(), 0.75f);
+}
+
+TEST_F(LightList, ChildNotificationsGoOnToTheParent) {
+    struct Case {
+        unsigned id, code;
+        bool redraw;
+    };
+    // A scroll bar (child 1 or 2) that moved also repaints the list.
+    const Case cases[] = {{1, 8, true}, {2, 8, true}, {7, 8, false}, {1, 2, false}};
+    for (const Case& c : cases) {
+        parent.updates.clear();
+        parent.notifications.clear();
+        list.OnBaseMessage(c.id, c.code, 5, 6);
+        ASSERT_EQ(parent.notifications.size(), 1u);
+        EXPECT_EQ(parent.notifications[0].id, c.id);
+        EXPECT_EQ(parent.notifications[0].code, c.code);
+        EXPECT_EQ(parent.notifications[0].lParam, 6);
+        EXPECT_EQ(parent.updates.empty(), !c.redraw) << c.id << "/" << c.code;
+    }
+}
+
 TEST_F(LightList, TilesShowTheirFrameForHoverAndSelection) {
     AddTiles(4);
     list.AddLight(L"Lost", 9, L"controls2\\no-such-tile.png");
