@@ -30,25 +30,27 @@ int CImageButton::OnControlMouseMove(unsigned flags, CPoint point) {
 }
 
 void CImageButton::UpdateBalloon() {
-    if (m_balloonMode == AIRBLADDER_NONE) return;
+    if (m_balloonMode == AirBladderModeNone) return;
     const CString title = GetTitle();
     if (title.IsEmpty()) return;
     if (m_state != kHover) {
         HideBalloon();
         return;
     }
-    POINT anchor = {m_balloonMode == AIRBLADDER_RIGHT ? m_rect.right : m_rect.left,
+    POINT anchor = {m_balloonMode == AirBladderModeRightEdge ? m_rect.right : m_rect.left,
                     m_rect.top + m_rect.Height() / 2};
     if (m_manager && m_manager->GetPaintWnd()) ::ClientToScreen(m_manager->GetPaintWnd(), &anchor);
     ShowBalloon(title, anchor);
 }
 
-void CImageButton::ShowBalloon(const CString&, POINT) {
-    // TODO: the dialog's balloon window (type kBalloonType, m_balloonMode).
+void CImageButton::ShowBalloon(const CString& text, POINT screenPoint) {
+    if (!m_manager) return;
+    m_manager->SetAirBladderMsg(text, screenPoint, static_cast<AIRBLADDER_TYPE>(kBalloonType), m_balloonMode);
+    m_manager->ShowAirBladder(1, m_balloonMode);
 }
 
 void CImageButton::HideBalloon() {
-    // TODO: hide the dialog's balloon window.
+    if (m_manager) m_manager->ShowAirBladder(0, m_balloonMode);
 }
 
 void CImageButton::DrawControl(HDC& dc, CRect) {

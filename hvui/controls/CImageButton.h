@@ -3,13 +3,8 @@
 // balloon mode its title is shown in the dialog's balloon while hovered.
 #pragma once
 
+#include "MAirBladder.h"
 #include "MButton.h"
-
-enum AIRBLADDER_MODE {
-    AIRBLADDER_NONE = 0,
-    AIRBLADDER_RIGHT = 1,  // anchored at the right edge
-    AIRBLADDER_LEFT = 2,   // anchored at the left edge
-};
 
 class HVUI_API CImageButton : public MButton {
 public:
@@ -27,10 +22,9 @@ protected:
 
 private:
     void UpdateBalloon();
-    // The dialog's balloon window is not part of the framework yet; these
-    // two are where the button reaches it.
+    // The dialog's balloon window, reached through the paint manager.
     void ShowBalloon(const CString& text, POINT screenPoint);
     void HideBalloon();
 
-    AIRBLADDER_MODE m_balloonMode = AIRBLADDER_NONE;
+    AIRBLADDER_MODE m_balloonMode = AirBladderModeNone;
 };

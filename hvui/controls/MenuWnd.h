@@ -11,11 +11,6 @@
 
 class MenuItem;
 
-enum enumBackMode {
-    BackStretch = 0,
-    BackFrame = 1,  // nine-slice with the mode parameter as border
-};
-
 class HVUI_API MenuWnd : public MPopupWnd {
 public:
     static constexpr COLORREF kMenuColorKey = 0xFFFFFF;

@@ -4,7 +4,24 @@
 
 #include "DialogTestSupport.h"
 
+#include "CArea.h"
+#include "CComboBoxList.h"
+#include "CHardwareInfo.h"
+#include "CHardwareInfo2.h"
+#include "CImageButton.h"
 #include "CScrollVertical.h"
+#include "CSwitchButton.h"
+#include "CTabCtrl5.h"
+#include "CTextButton.h"
+#include "CirclePalette.h"
+#include "LightCtrl.h"
+#include "MComboBox.h"
+#include "MPicture.h"
+#include "MProgress.h"
+#include "MSlider.h"
+#include "MTabLayout.h"
+#include "MenuItem.h"
+#include "TabCtrlEx.h"
 #include "ControlFactory.h"
 #include "MPanel.h"
 
@@ -66,7 +83,7 @@ TEST_F(ControlFactoryTest, NamesAreExactAndEachLevelKnowsItsOwn) {
 }
 
 TEST_F(ControlFactoryTest, UnknownEmptyAndUnregisteredNamesCreateNothing) {
-    for (const wchar_t* name : {L"", L"MBUTTON", L"mbutton", L"Nothing", L"MSlider"}) {
+    for (const wchar_t* name : {L"", L"MBUTTON", L"mbutton", L"Nothing", L"MLevelCtrl"}) {
         EXPECT_EQ(dialog->CreateControl(name, 40, CRect(0, 0, 10, 10), L"", 1, 1), nullptr) << name;
     }
     EXPECT_EQ(dialog->CreateControl(nullptr, 40, CRect(0, 0, 10, 10), L"", 1, 1), nullptr);
@@ -147,6 +164,32 @@ TEST_F(ControlFactoryTest, TheScrollBarClassIsRegisteredForPanels) {
     ASSERT_NE(bar, nullptr);
     EXPECT_NE(dynamic_cast<CScrollVertical*>(bar), nullptr);
     EXPECT_EQ(dialog->CreateControl(L"CScrollVertical", 81, CRect(0, 0, 5, 5), nullptr, 1, 1), nullptr);
+}
+
+template <class T>
+bool IsA(MControl* control) { return dynamic_cast<T*>(control) != nullptr; }
+
+// Every control class of the library answers to its name, at the levels whose
+// table lists it. (The probes above stand in for the names they registered.)
+TEST_F(ControlFactoryTest, EveryBuiltClassIsMadeByItsName) {
+    struct Case { const wchar_t* name; bool panelOnly; bool (*isA)(MControl*); };
+    const Case cases[] = {
+        {L"MPicture", false, &IsA<MPicture>},       {L"CImageButton", false, &IsA<CImageButton>},
+        {L"CTextButton", false, &IsA<CTextButton>}, {L"CSwitchButton", false, &IsA<CSwitchButton>},
+        {L"MComboBox", false, &IsA<MComboBox>},     {L"TabCtrlEx", false, &IsA<TabCtrlEx>},
+        {L"CTabCtrl5", false, &IsA<CTabCtrl5>},     {L"MTabLayout", false, &IsA<MTabLayout>},
+        {L"MSlider", false, &IsA<MSlider>},         {L"MProgress", false, &IsA<MProgress>},
+        {L"CirclePalette", false, &IsA<CirclePalette>}, {L"MenuItem", false, &IsA<MenuItem>},
+        {L"CHardwareInfo2", true, &IsA<CHardwareInfo2>},
+    };
+    auto* panel = dialog->Add(new MPanel(dialog, 90, CRect(0, 0, 400, 400), 1));
+    unsigned id = 100;
+    for (const Case& c : cases) {
+        MControl* inPanel = panel->CreateControl(c.name, id++, CRect(0, 0, 40, 40), L"T", 1, 1);
+        EXPECT_TRUE(inPanel && c.isA(inPanel)) << "panel level";
+        MControl* inDialog = dialog->CreateControl(c.name, id++, CRect(0, 0, 40, 40), L"T", 1, 1);
+        EXPECT_EQ(inDialog != nullptr && c.isA(inDialog), !c.panelOnly) << "dialog level";
+    }
 }
 
 }  // namespace
