@@ -168,6 +168,9 @@ TEST_F(MessageBoxTest, TwoButtonsSitAroundTheMiddleWithTheirTexts) {
     EXPECT_GT(seen.capture.CountBright({70, 170, 230, 206}, kTextFloor), 10);
     EXPECT_GT(seen.capture.CountBright({270, 170, 430, 206}, kTextFloor), 10);
     EXPECT_LT(seen.capture.CountBright({235, 170, 265, 206}, kTextFloor), 3) << "the gap between the buttons";
+    // The buttons' frames stand out from the box's background.
+    EXPECT_NE(seen.capture.At(75, 188), seen.capture.At(250, 188));
+    EXPECT_NE(seen.capture.At(425, 188), seen.capture.At(250, 188));
 }
 
 TEST_F(MessageBoxTest, OtherStylesHaveNoButtonAndNullTextsAreEmpty) {
