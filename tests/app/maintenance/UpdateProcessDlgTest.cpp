@@ -25,7 +25,7 @@ using modal_test::Capture;
     ::testing::AddGlobalTestEnvironment(new modal_test::UiEnvironment);
 
 constexpr RECT kOwnerRect = {40, 30, 1040, 730};
-constexpr int kTextFloor = 235;
+constexpr uint32_t kOwnerGrey = 0x808080;  // the owner window's stock grey brush
 const CRect kStatusRect(50, 100, 493, 120);
 const CRect kBarRect(50, 130, 493, 150);
 
@@ -93,6 +93,7 @@ TEST_F(UpdateProgressModalTest, ProgressMessagesReachBarAndLineUntilTheWorkerEnd
     bool ownerEnabled = true;
     std::wstring title;
     std::wstring statusBefore;
+    int seeThrough = -1;  // interior pixels of one row that show the owner
     std::vector<Step> steps;
     HWND shown = nullptr;
 
@@ -115,6 +116,8 @@ TEST_F(UpdateProgressModalTest, ProgressMessagesReachBarAndLineUntilTheWorkerEnd
         title = titleText->GetTitle().Str();
         statusBefore = statusText->GetTitle().Str();
         const Capture empty = modal_test::CaptureWindow(hwnd);
+        seeThrough = 0;
+        for (int x = 4; x < empty.width - 4; ++x) seeThrough += empty.At(x, 180) == kOwnerGrey ? 1 : 0;
         for (int value : {2, 8, 10, 55, 100, 130}) {
             PostMessageW(owner->Handle(), message::kDownloadProgress, 0, value);
             modal_test::WaitUntil([&] { return bar->GetProgress() == std::min(value, 100); }, 2000);
@@ -143,6 +146,7 @@ TEST_F(UpdateProgressModalTest, ProgressMessagesReachBarAndLineUntilTheWorkerEnd
     EXPECT_TRUE(IsWindowEnabled(owner->Handle()));
     EXPECT_EQ(title, language::GetText(language::key::kUpdateProgressText));
     EXPECT_EQ(statusBefore, L"");
+    EXPECT_EQ(seeThrough, 0) << "the background covers the whole dialog";
 
     const std::wstring pattern = language::GetText(language::key::kUpdateProgressFormat);
     ASSERT_EQ(steps.size(), 6u);
