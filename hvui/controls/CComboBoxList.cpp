@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "ControlPaint.h"
+#include "CScrollVertical.h"
 #include "MRender.h"
 #include "Manager.h"
 
@@ -14,7 +15,6 @@ namespace {
 using Lock = std::lock_guard<CriticalSection>;
 
 constexpr COLORREF kListBackground = RGB(255, 255, 255);
-constexpr ARGB kScrollTrack = 0x40FFFFFF;
 // A notch of the wheel moves two line steps, together one row of content.
 constexpr int kLineStepsPerNotch = 2;
 constexpr unsigned kTowardEnd = 1;
@@ -22,15 +22,32 @@ constexpr unsigned kTowardEnd = 1;
 }  // namespace
 
 CComboBoxList::CComboBoxList(MObject* parent, unsigned id, CRect rect, int visible)
-    : MControlFont(parent, id, rect, L"", visible, 1, 1),
-      m_rowHeight(Manager::GetScaleValue(kBaseRowHeight)), m_outline(Manager::GetSelectColor().GetValue()) {}
+    : MPanel(parent, id, rect, visible),
+      m_rowHeight(Manager::GetScaleValue(kBaseRowHeight)), m_outline(Manager::GetSelectColor().GetValue()) {
+    m_scrollThickness = kScrollBarWidth;
+    LayoutScrollBars();
+}
+
+void CComboBoxList::SyncScrollRange() {
+    int content;
+    {
+        Lock lock(m_listLock);
+        content = static_cast<int>(m_items.size()) * m_rowHeight;
+    }
+    m_vScroll->SetRange(m_rect.Height() < content ? content : 0);
+}
 
 CComboBoxList::~CComboBoxList() = default;
 
 int CComboBoxList::AddItem(const ComboItem& item) {
-    Lock lock(m_listLock);
-    m_items.push_back(item);
-    return static_cast<int>(m_items.size()) - 1;
+    int index;
+    {
+        Lock lock(m_listLock);
+        m_items.push_back(item);
+        index = static_cast<int>(m_items.size()) - 1;
+    }
+    SyncScrollRange();
+    return index;
 }
 
 int CComboBoxList::GetItemCount() {
@@ -39,20 +56,25 @@ int CComboBoxList::GetItemCount() {
 }
 
 void CComboBoxList::SetTextColor(Color colour) {
-    MControlFont::SetTextColor(colour);
+    MPanel::SetTextColor(colour);
     Lock lock(m_listLock);
     m_normalText = colour.GetValue();
 }
 
 void CComboBoxList::SetControlRect(CRect rect) {
-    MControlFont::SetControlRect(rect);
-    Lock lock(m_listLock);
-    m_scrollPos = 0;
+    // The panel lays its scroll bar along the new right edge.
+    MPanel::SetControlRect(rect);
+    m_vScroll->SetRange(0);
+    SyncScrollRange();
 }
 
 LRESULT CComboBoxList::OnMessage(unsigned id, unsigned code, WPARAM, LPARAM) {
-    // The scroll bar moved: the rows shown change.
-    if (id == 1 && code == kCodeScrolled) Repaint();
+    // The scroll bar moved: the rows shown change, and the hovered row's
+    // place moved with the content.
+    if (id == kVerticalScrollId && code == kCodeScrolled) {
+        m_hovered = -1;
+        Repaint();
+    }
     return 0;
 }
 
@@ -64,8 +86,8 @@ CComboBoxList::View CComboBoxList::CurrentView() {
     const int height = m_rect.Height();
     const int content = count * m_rowHeight;
     View view{0, 0, 0, height < content};
-    const int range = view.scrollBar ? content : 0;
-    view.offset = range > 0 ? (content - height) * m_scrollPos / range : 0;
+    const int range = view.scrollBar ? m_vScroll->GetRange() : 0;
+    view.offset = range > 0 ? (content - height) * m_vScroll->GetPosition() / range : 0;
     view.first = m_rowHeight > 0 ? std::max(0, view.offset / m_rowHeight) : 0;
     view.last = m_rowHeight > 0 ? std::max(0, std::min(count - 1, (view.offset + height) / m_rowHeight)) : 0;
     return view;
@@ -110,40 +132,23 @@ int CComboBoxList::OnControlLButtonUp(unsigned, CPoint) {
 }
 
 int CComboBoxList::OnControlScroll(int, unsigned direction, CPoint) {
-    int before;
+    int step;
     {
         Lock lock(m_listLock);
         const int content = static_cast<int>(m_items.size()) * m_rowHeight;
         if (m_rect.Height() >= content) return 0;
-        before = m_scrollPos;
         // The position runs over the content height while the content moves
         // only by what does not fit: scale the step so a notch is one row.
         const int hidden = std::max(1, content - m_rect.Height());
         const int lineStep = std::max(1, (m_rowHeight * content / hidden + kLineStepsPerNotch - 1) / kLineStepsPerNotch);
-        const int step = kLineStepsPerNotch * lineStep;
-        m_scrollPos = std::clamp(m_scrollPos + (direction == kTowardEnd ? step : -step), 0, content);
-        if (m_scrollPos == before) return 1;
+        step = kLineStepsPerNotch * lineStep;
     }
-    // The hovered row's place moved with the content.
-    m_hovered = -1;
-    Repaint();
+    // A moved bar tells the list (code 8), which repaints.
+    m_vScroll->SetPosition(m_vScroll->GetPosition() + (direction == kTowardEnd ? step : -step));
     return 1;
 }
 
 // ---- painting -------------------------------------------------------------------------------
-
-void CComboBoxList::PaintScrollBar(Graphics& graphics, const View& view, int top) {
-    const int height = m_rect.Height();
-    const int content = static_cast<int>(m_items.size()) * m_rowHeight;
-    if (!view.scrollBar || content <= 0) return;
-    const int x = m_rect.Width() - kScrollBarWidth;
-    SolidBrush track{Color(kScrollTrack)};
-    graphics.FillRectangle(&track, x, top, kScrollBarWidth, height);
-    const int thumb = std::max(kScrollBarWidth * 2, height * height / content);
-    const int y = top + (height - thumb) * view.offset / std::max(1, content - height);
-    SolidBrush bar{Color(m_outline)};
-    graphics.FillRectangle(&bar, x + 1, y, kScrollBarWidth - 2, thumb);
-}
 
 void CComboBoxList::PaintRows(HDC surface, const View& view) {
     const int width = m_rect.Width();
@@ -174,7 +179,6 @@ void CComboBoxList::PaintRows(HDC surface, const View& view) {
         graphics->DrawString(item.text, item.text.GetLength(), font.Get(), layout, &format,
                              isMarked ? &highlighted : &normal);
     }
-    PaintScrollBar(*graphics, view, shift);
 }
 
 void CComboBoxList::DrawControl(HDC& dc, CRect) {

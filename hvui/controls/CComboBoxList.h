@@ -1,18 +1,15 @@
-// CComboBoxList: the scrolling list inside a combo box's drop-down. Owns a
-// copy of the box's items; reports the chosen row to its popup with
+// CComboBoxList: the scrolling list inside a combo box's drop-down, a panel
+// whose vertical scroll bar carries the position (range = content height).
+// Owns a copy of the box's items; reports the chosen row to its popup with
 // (88, 2, row, 19).
-//
-// TODO: derive from MPanel once the framework has it and let the panel's
-// vertical scroll bar carry the position; until then the list keeps the
-// position itself and draws a plain bar.
 #pragma once
 
 #include <vector>
 
 #include "ComboItem.h"
-#include "MControlFont.h"
+#include "MPanel.h"
 
-class HVUI_API CComboBoxList : public MControlFont {
+class HVUI_API CComboBoxList : public MPanel {
 public:
     static constexpr unsigned kListId = 88;
     static constexpr unsigned kCodeChosen = 2;
@@ -55,13 +52,13 @@ private:
     View CurrentView();
     int RowAt(CPoint point);
     void PaintRows(HDC surface, const View& view);
-    void PaintScrollBar(Gdiplus::Graphics& graphics, const View& view, int top);
+    // The bar's range follows the content: zero while every row fits.
+    void SyncScrollRange();
 
     std::vector<ComboItem> m_items;
     int m_hovered = -1;
     int m_chosen = -1;
     const int m_rowHeight;
-    int m_scrollPos = 0;
     Gdiplus::ARGB m_normalText = 0xFFFFFFFF;
     Gdiplus::ARGB m_highlightText = 0xFFFFFFFF;
     Gdiplus::ARGB m_outline;

@@ -5,7 +5,7 @@
 namespace {
 
 const wchar_t kComboWindowClass[] = L"ComboWnd";
-constexpr unsigned kListKind = 1;
+const wchar_t kListClass[] = L"CComboBoxList";
 
 }  // namespace
 
@@ -30,10 +30,7 @@ void CComboBoxWnd::InitUI(CRect client) {
     inner.DeflateRect(kListInsetX, 0);
     inner.top += kListInsetY;
     inner.bottom -= kListInsetY;
-    // TODO: created by class name "CComboBoxList" through the dialog-level
-    // factory once the framework has it.
-    m_list = static_cast<CComboBoxList*>(
-        AddControl(kListKind, new CComboBoxList(this, CComboBoxList::kListId, inner, 1)));
+    m_list = dynamic_cast<CComboBoxList*>(CreateControl(kListClass, CComboBoxList::kListId, inner, L"", 1, 1));
 }
 
 void CComboBoxWnd::UISize(CRect) {}

@@ -27,7 +27,7 @@ constexpr int kSliceTop = 6;
 constexpr int kSliceRight = 32;
 constexpr int kSliceBottom = 6;
 // The drop-down's frame: nine-sliced with this border.
-constexpr int kPopupBackMode = 1;
+constexpr enumBackMode kPopupBackMode = BackModeNineSlice;
 constexpr int kPopupBackBorder = 6;
 
 }  // namespace

@@ -1,13 +1,6 @@
 #include "MPopupWnd.h"
 
-#include <windowsx.h>
-
 #include "MControl.h"
-#include "MRender.h"
-#include "Manager.h"
-#include "MemorySurface.h"
-
-using namespace Gdiplus;
 
 namespace {
 
@@ -20,20 +13,15 @@ constexpr DWORD kStyleAdd = 0x06000008;
 constexpr DWORD kToolWindow = WS_EX_TOOLWINDOW;
 constexpr UINT kReframeFlags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED |
                                SWP_NOSENDCHANGING;
+// Behind the controls where the popup has no background image; also the
+// border colour, so that the popup draws no frame of its own.
 constexpr COLORREF kPlainBackground = RGB(0x26, 0x26, 0x26);
-constexpr int kWheelNotch = WHEEL_DELTA;
-// The direction code of a wheel turn toward the end of a list.
-constexpr unsigned kTowardEnd = 1;
-constexpr int kWheelKind = 1;
+constexpr unsigned kAreaKind = 0;
+constexpr unsigned kControlKind = 1;
 
 }  // namespace
 
-// Who holds the mouse between a press and its release.
-struct MPopupWnd::Routing {
-    MControl* pressed = nullptr;
-};
-
-MPopupWnd::MPopupWnd() : m_routing(std::make_unique<Routing>()) {}
+MPopupWnd::MPopupWnd() { m_paintManager.SetBackColor(kPlainBackground, kPlainBackground); }
 
 MPopupWnd::~MPopupWnd() {
     // The window must not call back into a half-destroyed object.
@@ -46,6 +34,10 @@ const wchar_t* MPopupWnd::GetClassNameW() const { return nullptr; }
 int MPopupWnd::OnInitDialog() {
     if (!IsLive()) return 0;
     m_paintManager.Init(m_hWnd, this);
+    m_paintManager.EnableWndDrag(0);
+    // Initialising the manager picks the library's scroll bars; a choice
+    // made before the window existed wins.
+    if (m_scrollVertical || m_scrollHorizontal) m_paintManager.SetScrollResID(m_scrollVertical, m_scrollHorizontal);
     CRect client;
     GetClientRect(&client);
     InitUI(client);
@@ -96,9 +88,12 @@ int MPopupWnd::OnWindowPosChanged(WINDOWPOS*) {
 
 int MPopupWnd::OnClose() { return 1; }
 
-int MPopupWnd::OnDestroy() {
-    if (m_routing) m_routing->pressed = nullptr;
-    return 0;
+int MPopupWnd::OnDestroy() { return 0; }
+
+void MPopupWnd::OnDestroyMessage(HWND) {
+    // The controls outlive the window (the owner may still read them); only
+    // what the window itself needed goes now.
+    m_paintManager.ReleaseWindow();
 }
 
 LRESULT MPopupWnd::OnBaseMessage(unsigned id, unsigned code, WPARAM wParam, LPARAM lParam) {
@@ -126,24 +121,19 @@ MControl* MPopupWnd::AddControl(unsigned kind, MControl* control) {
     return control;
 }
 
-int MPopupWnd::LoadBKImage(CString name) {
-    m_backImage.reset(MRender::LoadImageFromFile(Manager::GetSkinFile(name)));
-    m_paintManager.Invalidate();
-    return m_backImage ? 1 : 0;
+MControl* MPopupWnd::CreateControl(const wchar_t* className, unsigned id, CRect rect, const wchar_t* title,
+                                   int visible, int enabled) {
+    return m_paintManager.CreateControl(kControlKind, this, className, id, rect, title, visible, enabled);
 }
 
-int MPopupWnd::LoadBKImage(unsigned resourceId, CString type) {
-    m_backImage.reset(MRender::LoadImageFromIDResource(resourceId, type, Manager::GetInstance()));
-    m_paintManager.Invalidate();
-    return m_backImage ? 1 : 0;
-}
-
-void MPopupWnd::SetBackMode(int mode, int param) {
-    m_backMode = mode;
-    m_backParam = param;
+MControl* MPopupWnd::CreateArea(const wchar_t* className, unsigned id, CRect rect, const wchar_t* title, int visible,
+                                int enabled) {
+    return m_paintManager.CreateControl(kAreaKind, this, className, id, rect, title, visible, enabled);
 }
 
 void MPopupWnd::SetScrollResID(unsigned vertical, unsigned horizontal) {
+    m_scrollVertical = vertical;
+    m_scrollHorizontal = horizontal;
     m_paintManager.SetScrollResID(vertical, horizontal);
 }
 
@@ -169,83 +159,6 @@ LRESULT MPopupWnd::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY: OnDestroy(); break;
     default: break;
     }
-    LRESULT result = 0;
-    if (RouteToPaintManager(msg, wParam, lParam, result)) return result;
+    if (const LRESULT handled = m_paintManager.OnWindowMessage(msg, wParam, lParam)) return handled;
     return ::CallWindowProcW(m_prevWndProc, m_hWnd, msg, wParam, lParam);
-}
-
-bool MPopupWnd::RouteToPaintManager(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    // TODO: hand every message to the paint manager's message handling once
-    // it exists, and drop this.
-    const auto flags = static_cast<unsigned>(wParam);
-    const CPoint point(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-    const std::vector<MControl*>& controls = m_paintManager.GetControls();
-    result = 0;
-    switch (msg) {
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC target = ::BeginPaint(m_hWnd, &paint);
-        RECT client;
-        ::GetClientRect(m_hWnd, &client);
-        if (target) PaintContent(target, client);
-        ::EndPaint(m_hWnd, &paint);
-        return true;
-    }
-    case WM_MOUSEMOVE:
-        if (m_routing->pressed) m_routing->pressed->OnMouseMove(flags, point);
-        else
-            for (MControl* control : controls) control->OnMouseMove(flags, point);
-        return true;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        m_routing->pressed = nullptr;
-        for (MControl* control : controls)
-            if (control->PtInRect(point) && control->IsEnabled()) m_routing->pressed = control;
-        if (m_routing->pressed) {
-            ::SetCapture(m_hWnd);
-            m_routing->pressed->OnLButtonDown(flags, point);
-        }
-        return true;
-    case WM_LBUTTONUP:
-        if (MControl* pressed = m_routing->pressed) {
-            m_routing->pressed = nullptr;
-            if (::GetCapture() == m_hWnd) ::ReleaseCapture();
-            pressed->OnLButtonUp(flags, point);
-        }
-        return true;
-    case WM_MOUSEWHEEL: {
-        POINT at = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        ::ScreenToClient(m_hWnd, &at);
-        const int notches = GET_WHEEL_DELTA_WPARAM(wParam) / kWheelNotch;
-        const unsigned direction = notches <= 0 ? kTowardEnd : 0;
-        for (int i = 0; i < (notches < 0 ? -notches : notches); ++i)
-            for (MControl* control : controls)
-                if (control->OnScroll(kWheelKind, direction, CPoint(at.x, at.y))) break;
-        return true;
-    }
-    default:
-        return false;
-    }
-}
-
-void MPopupWnd::PaintBackground(HDC surface, const RECT& client) {
-    MRender::FillSolidRect(surface, &client, kPlainBackground);
-    if (!m_backImage) return;
-    Graphics graphics(surface);
-    graphics.SetPageUnit(UnitPixel);
-    const int w = static_cast<int>(m_backImage->GetWidth());
-    const int h = static_cast<int>(m_backImage->GetHeight());
-    if (m_backMode == 1) MRender::DrawImageFrame(graphics, m_backImage.get(), CRect(client), 0, 0, w, h, m_backParam);
-    else graphics.DrawImage(m_backImage.get(), Rect(0, 0, client.right, client.bottom), 0, 0, w, h, UnitPixel);
-}
-
-void MPopupWnd::PaintContent(HDC target, const RECT& client) {
-    MemorySurface surface;
-    if (!surface.Create(target, client.right, client.bottom)) return;
-    HDC dc = surface.GetDC();
-    PaintBackground(dc, client);
-    const CRect clip(client);
-    for (MControl* area : m_paintManager.GetAreas()) area->Draw(dc, clip);
-    for (MControl* control : m_paintManager.GetControls()) control->Draw(dc, clip);
-    ::BitBlt(target, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
 }

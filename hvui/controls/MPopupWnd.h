@@ -7,7 +7,6 @@
 
 #include <memory>
 
-#include "GdiplusFwd.h"
 #include "MObject.h"
 #include "MWindow.h"
 #include "PaintManager.h"
@@ -28,6 +27,7 @@ public:
     const wchar_t* GetWindowClassName() const override;
     LRESULT OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     int OnInitDialog() override;
+    void OnDestroyMessage(HWND window) override;
 
     // ---- hooks, in the order the window meets them -----------------------------------------
     virtual MObject* GetParent() { return m_parent; }
@@ -54,13 +54,19 @@ public:
     int SendMessageToParent(unsigned code, WPARAM wParam, LPARAM lParam);
     // Takes ownership of a control made for this popup: kind 0 area, 1 control.
     MControl* AddControl(unsigned kind, MControl* control);
+    // The dialog-level factory with the popup as parent: CreateControl adds
+    // to the control list, CreateArea to the area list. Null for an unknown
+    // class name.
+    MControl* CreateControl(const wchar_t* className, unsigned id, CRect rect, const wchar_t* title, int visible,
+                            int enabled);
+    MControl* CreateArea(const wchar_t* className, unsigned id, CRect rect, const wchar_t* title, int visible,
+                         int enabled);
     MControl* GetControl(unsigned id) { return m_paintManager.GetControl(id); }
     PaintManager& GetPaintManager() { return m_paintManager; }
-    // Background: mode 0 stretches the image, 1 nine-slices it with param as
-    // the border.
-    int LoadBKImage(CString name);
-    int LoadBKImage(unsigned resourceId, CString type);
-    void SetBackMode(int mode, int param);
+    // Background: stretched, or nine-sliced with parameter as the border.
+    int LoadBKImage(CString name) { return m_paintManager.LoadBKImage(name); }
+    int LoadBKImage(unsigned resourceId, CString type) { return m_paintManager.LoadBKImage(resourceId, type); }
+    void SetBackMode(enumBackMode mode, int parameter) { m_paintManager.SetBackMode(mode, parameter); }
     void SetScrollResID(unsigned vertical, unsigned horizontal);
     void SetLayeredWindow(int layered) { m_paintManager.SetLayeredWindow(layered); }
     void SetupBackTranslucent(COLORREF colourKey, int alpha);
@@ -72,17 +78,7 @@ protected:
     MObject* m_parent = nullptr;
 
 private:
-    struct Routing;
-    // Painting and mouse routing for the hosted controls. The paint
-    // manager's own message handling is not part of the framework yet; this
-    // is the one place that stands in for it. Answers true when handled.
-    bool RouteToPaintManager(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    void PaintContent(HDC target, const RECT& client);
-    void PaintBackground(HDC surface, const RECT& client);
-
-    std::unique_ptr<Gdiplus::Image> m_backImage;
-    int m_backMode = 0;
-    int m_backParam = 0;
+    unsigned m_scrollVertical = 0;
+    unsigned m_scrollHorizontal = 0;
     bool m_reframing = false;
-    std::unique_ptr<Routing> m_routing;
 };

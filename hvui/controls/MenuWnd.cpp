@@ -14,7 +14,7 @@ const wchar_t kResourceType[] = L"PNG";
 // The framework's window style, as a popup: a menu has no caption.
 constexpr DWORD kMenuStyle = WS_POPUP | 0x80B;
 constexpr int kItemImageFrames = 4;
-constexpr unsigned kControlKind = 1;
+const wchar_t kItemClass[] = L"MenuItem";
 
 int MarginOrMinimum(int margin) { return margin ? margin : MenuWnd::kMinimumMargin; }
 
@@ -97,9 +97,7 @@ void MenuWnd::GrowToFit(const CString& title) {
 }
 
 MenuItem* MenuWnd::AppendItem(CString title, unsigned id) {
-    // TODO: created by class name "MenuItem" through the dialog-level
-    // factory once the framework has it.
-    auto* item = static_cast<MenuItem*>(AddControl(kControlKind, new MenuItem(this, id, CRect(), title, 1, 1)));
+    auto* item = dynamic_cast<MenuItem*>(CreateControl(kItemClass, id, CRect(), title, 1, 1));
     if (item) item->SetFont(m_fontFace, m_fontSize, static_cast<FontStyle>(m_fontStyle));
     return item;
 }

@@ -103,6 +103,25 @@ void PaintManager::Init(HWND window, MWindow* dialog) {
     m_scrollHId = kHorizontalScrollImageId;
 }
 
+void PaintManager::ReleaseWindow() {
+    if (!m_initialised) return;
+    m_backCache.Release();
+    if (m_extraDC) ::DeleteDC(m_extraDC);
+    m_extraDC = nullptr;
+    if (m_paintDC) ::ReleaseDC(m_paintWnd, m_paintDC);
+    m_paintDC = nullptr;
+    if (m_dropTargetRegistered) ::RevokeDragDrop(m_paintWnd);
+    m_dropTargetRegistered = false;
+    HVTimer::KillTimer();
+    m_mTimerId = 0;
+    ClearTimers();
+    m_captured = 0;
+    m_tracking = 0;
+    m_leftPressOnControl = 0;
+    m_hoverControl = nullptr;
+    m_focusControl = nullptr;
+}
+
 void PaintManager::DestroyData() {
     if (!m_initialised) return;
     m_backImage.reset();

@@ -71,6 +71,10 @@ public:
     void Init(HWND window, MWindow* dialog);
     // Releases everything the window's life needed: controls, images, fonts.
     void DestroyData();
+    // Releases what the window's life needed (device contexts, drop target,
+    // timers, input state) but keeps the controls, images and fonts: a popup
+    // shows the same controls again in its next window.
+    void ReleaseWindow();
     int IsInitialised() const { return m_initialised; }
     HWND GetPaintWnd() const { return m_paintWnd; }
     HWND GetToolTipWnd() const { return m_paintWnd; }

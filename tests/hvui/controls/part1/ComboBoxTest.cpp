@@ -2,6 +2,8 @@
 // window driven through real window messages.
 #include <gtest/gtest.h>
 
+#include "CScrollVertical.h"
+
 #include "CComboBoxList.h"
 #include "CComboBoxWnd.h"
 #include "ControlsTestSupport.h"
@@ -315,8 +317,10 @@ TEST(MComboBox, WheelScrollsALongList) {
     const LPARAM at = MAKELPARAM(window.left + 40, window.top + 40);
     for (int i = 0; i < 4; ++i) SendMessageW(popup, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), at);
     EXPECT_GT(list.GetFirstVisible(), 0);
+    EXPECT_GT(list.GetScrollVertical()->GetPosition(), 0) << "the panel's bar carries the position";
     for (int i = 0; i < 20; ++i) SendMessageW(popup, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), at);
     EXPECT_EQ(list.GetFirstVisible(), 0);
+    EXPECT_TRUE(b.parent.notifications.empty()) << "scrolling chooses nothing";
 }
 
 TEST(MComboBox, OpeningAndClosingAThousandTimesLeaksNothing) {
