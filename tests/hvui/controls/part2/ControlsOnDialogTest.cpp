@@ -7,6 +7,7 @@
 #include "ControlsTestSupport.h"
 #include "DialogTestSupport.h"
 #include "LightCtrl.h"
+#include "MProgress.h"
 #include "MSlider.h"
 
 using namespace controls_test;
@@ -88,6 +89,25 @@ TEST_F(OnDialog, AWheelStepMovesTheSliderByOneAndCommitsButSettingFromCodeIsSile
     const auto heard = Heard(kSliderId);
     ASSERT_EQ(heard.size(), 2u);
     for (const auto& n : heard) EXPECT_EQ(n.code, kCommitted);
+}
+
+// ---- progress bar ---------------------------------------------------------------------------
+
+TEST_F(OnDialog, ALoopingProgressBarStepsOnItsWindowTimerUntilStopped) {
+    // Set running before it has a manager: the timer starts when it gets one.
+    auto* bar = new MProgress(dialog, 33, CRect(20, 300, 320, 320), 1, 1);
+    bar->SetRun(1, 0);
+    dialog->Add(bar);
+    ASSERT_NE(manager()->GetTimerID(bar, MProgress::kLoopTimerKey), 0u);
+    hvui_test::PumpDialog(*dialog, 400);
+    EXPECT_GT(bar->GetProgress(), 0);
+
+    bar->SetRun(0, 5);
+    hvui_test::PumpDialog(*dialog, 200);
+    EXPECT_EQ(bar->GetProgress(), 5);
+    bar->SetRun(1, -1);
+    hvui_test::PumpDialog(*dialog, 300);
+    EXPECT_GT(bar->GetProgress(), 5) << "the killed timer is armed again";
 }
 
 // ---- light mode list ------------------------------------------------------------------------
