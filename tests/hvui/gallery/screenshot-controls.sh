@@ -11,7 +11,9 @@ prepare_wine_prefix
 start_wineserver
 cd "$TARVENHOLM_ROOT/build/x86_64/bin"
 "$WINE" ./hvui_gallery.exe --controls 5 &
+gallery=$!
 # Long enough for the feed thread to have set every gauge a few times.
 sleep 3.5
 import -window root -crop 1240x700+0+0 "$out"
-wait
+# Only the gallery: the display started above is a child of this shell too.
+wait "$gallery"
