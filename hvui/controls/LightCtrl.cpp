@@ -6,6 +6,8 @@
 #include <cmath>
 #include <mutex>
 
+#include "CScrollHorizontal.h"
+#include "CScrollVertical.h"
 #include "ControlText.h"
 #include "MRender.h"
 #include "Manager.h"
@@ -30,7 +32,12 @@ bool FileExists(const CString& path) { return GetFileAttributesW(path) != INVALI
 }  // namespace
 
 LightCtrl::LightCtrl(MObject* parent, unsigned id, CRect rect, int visible, int)
-    : MControlFont(parent, id, rect, L"", visible, 1, 1) {}
+    : MPanel(parent, id, rect, visible) {
+    // A double click is two presses here, not a notification of its own.
+    m_dblClk = 0;
+    m_hScroll->SetVisible(0);
+    PlacePanelScrollBar();
+}
 
 LightCtrl::~LightCtrl() { ClearItems(); }
 
@@ -151,6 +158,7 @@ void LightCtrl::SetViewStartIndex(int start) {
 
 void LightCtrl::SetAllItemHeight(int height) {
     m_allItemsHeight = height;
+    PlacePanelScrollBar();
     UpdateControl(1, 0);
 }
 
@@ -179,20 +187,22 @@ void LightCtrl::LayoutTiles() {
 // ---- panel duties ------------------------------------------------------------------------------
 
 void LightCtrl::SetControlRect(CRect rect) {
-    MControlFont::SetControlRect(rect);
+    MPanel::SetControlRect(rect);
     PlacePanelScrollBar();
 }
 
 void LightCtrl::PlacePanelScrollBar() {
-    // panel: the vertical scroll bar (child 1) goes to the right edge, shown
-    // only when the control is shorter than the all-items height. It comes
-    // with the scrollable panel base; this control has none of its own.
+    // The bar's range is the all-items height itself, not the panel's rows.
+    m_vScroll->SetRect(CRect(m_rect.right - m_scrollThickness, m_rect.top, m_rect.right, m_rect.bottom));
+    m_vScroll->SetRange(m_allItemsHeight);
+    // A hidden bar takes no presses: a visible one over the tiles would.
+    m_vScroll->SetVisible(m_rect.Height() < m_allItemsHeight ? 1 : 0);
+    m_vScroll->UpdateControl(1, 0);
 }
 
-int LightCtrl::ScrollPanelByWheel(unsigned) {
-    // panel: ten line steps of the vertical scroll bar. Without the panel
-    // base there is no scroll bar to move and nothing to repaint.
-    return 0;
+int LightCtrl::ScrollPanelByWheel(unsigned direction) {
+    // SetPosition limits the move to the range and redraws the panel.
+    return m_vScroll->ScrollRows(direction == 1 ? kWheelScrollRows : -kWheelScrollRows);
 }
 
 void LightCtrl::CaptureDialogMouse() {
@@ -205,20 +215,16 @@ void LightCtrl::ReleaseDialogMouse() {
     if (window && GetCapture() == window) ReleaseCapture();
 }
 
-LRESULT LightCtrl::OnBaseMessage(unsigned id, unsigned code, WPARAM wParam, LPARAM lParam) {
-    return OnMessage(id, code, wParam, lParam);
-}
-
 LRESULT LightCtrl::OnMessage(unsigned id, unsigned code, WPARAM wParam, LPARAM lParam) {
     if (code == kCodeScrollBarMoved && id >= kScrollBarIdFirst && id <= kScrollBarIdLast) UpdateControl(1, 0);
     return m_parent ? m_parent->OnBaseMessage(id, code, wParam, lParam) : 0;
 }
 
-LRESULT LightCtrl::OnWindowMessage(UINT msg, WPARAM, LPARAM lParam) {
+LRESULT LightCtrl::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     // The dialog captured the mouse for the drag: its moves arrive here in
     // its client coordinates even when the pointer has left the control.
     if (msg == WM_MOUSEMOVE && m_dragging) HandleDragMove(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
-    return 0;
+    return MPanel::OnWindowMessage(msg, wParam, lParam);
 }
 
 // ---- input ---------------------------------------------------------------------------------------

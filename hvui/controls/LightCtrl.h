@@ -10,18 +10,18 @@
 // released over a tile. Notifications of its own children go on to the
 // parent unchanged.
 //
-// The control belongs under the scrollable panel class, which carries the
-// vertical scroll bar the wheel and SetControlRect look after; until that
-// base is available the panel duties are kept in the small functions marked
-// "panel" below.
+// A panel: its vertical scroll bar (child 1) stands at the right edge when
+// the control is shorter than the all-items height, and the wheel moves it
+// when it does not page the row. The panel's horizontal bar is never shown:
+// the row pages with its own strip.
 #pragma once
 
 #include <memory>
 #include <vector>
 
-#include "MControlFont.h"
+#include "MPanel.h"
 
-class HVUI_API LightCtrl : public MControlFont {
+class HVUI_API LightCtrl : public MPanel {
 public:
     static constexpr unsigned kCodeSelected = 2;
     static constexpr unsigned kCodeScrollBarMoved = 8;
@@ -35,13 +35,13 @@ public:
     static constexpr Gdiplus::ARGB kCaptionColor = 0xFFC8C8C8;
     static constexpr Gdiplus::ARGB kPagingThumbColor = 0xFF0078D7;
     static constexpr int kPagingThumbWidth = 20;
+    static constexpr int kWheelScrollRows = 10;
 
     LightCtrl(MObject* parent, unsigned id, CRect rect, int visible, int enabled);
     ~LightCtrl() override;
 
     void DrawControl(HDC& dc, CRect clip) override;
     LRESULT OnMessage(unsigned id, unsigned code, WPARAM wParam, LPARAM lParam) override;
-    LRESULT OnBaseMessage(unsigned id, unsigned code, WPARAM wParam, LPARAM lParam) override;
     LRESULT OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
     void AddLight(CString caption, int lightMode, CString imageName);
@@ -99,10 +99,9 @@ private:
     void PaintPagingBar(Gdiplus::Graphics& graphics);
     static void UseCursor(LPCWSTR cursor);
 
-    // panel: the vertical scroll bar of the panel base.
     int ScrollPanelByWheel(unsigned direction);
     void PlacePanelScrollBar();
-    // panel: the mouse capture of the dialog window during a paging drag.
+    // The dialog window holds the mouse during a paging drag.
     void CaptureDialogMouse();
     void ReleaseDialogMouse();
 

@@ -23,7 +23,18 @@ MProgress::MProgress(MObject* parent, unsigned id, CRect rect, int visible, int 
     m_vAlign = 4;
 }
 
-MProgress::~MProgress() = default;
+MProgress::~MProgress() {
+    if (m_manager) m_manager->KillTimer(this, kLoopTimerKey);
+}
+
+void MProgress::InitControl(PaintManager*) { FollowRunningFlag(); }
+
+void MProgress::FollowRunningFlag() {
+    if (!m_manager) return;
+    // Arming a running timer again answers 0 and changes nothing.
+    if (m_running) m_manager->SetTimer(this, kLoopTimerKey, kLoopTickMs);
+    else m_manager->KillTimer(this, kLoopTimerKey);
+}
 
 // ---- value and running mode ----------------------------------------------------------
 
@@ -44,6 +55,7 @@ int MProgress::SetRun(int run, int value) {
         m_progress = value;
         changed = true;
     }
+    FollowRunningFlag();
     if (changed) UpdateControl(1, 0);
     return m_running;
 }

@@ -3,6 +3,10 @@
 // own two-frame strip (empty bar, filled bar), or, without any image, as a
 // baseline with dashes. All pictures are borrowed from the dialog's image
 // cache; the bar owns its two brushes' colours only.
+//
+// While looping, the bar holds a window timer of the paint manager under its
+// own key; the timer is armed when the mode starts (or when a bar set
+// running before it had a manager gets one) and killed when it stops.
 #pragma once
 
 #include "MControlFont.h"
@@ -22,6 +26,9 @@ public:
     // The percentage text box, centred at the top.
     static constexpr int kTextWidth = 60;
     static constexpr int kTextHeight = 20;
+    // The looping mode's window timer: one step every kDefaultTicksPerStep ticks.
+    static constexpr unsigned kLoopTimerKey = 1;
+    static constexpr unsigned kLoopTickMs = 30;
 
     MProgress(MObject* parent, unsigned id, CRect rect, int visible, int enabled);
     ~MProgress() override;
@@ -42,6 +49,8 @@ public:
     bool SetBackGroundImage(unsigned resourceId, CString resourceType);
     bool SetForeGroundImage(unsigned resourceId, CString resourceType);
 
+    void InitControl(PaintManager* manager) override;
+
 protected:
     int OnControlTimer() override;
 
@@ -52,6 +61,7 @@ private:
         int height = 0;
     };
 
+    void FollowRunningFlag();
     bool TakePicture(ImgResInfo* info, Picture& picture);
     int FilledWidth(int width) const;
     void PaintContent(HDC dc);

@@ -9,6 +9,7 @@
 #include <cwchar>
 #include <vector>
 
+#include "GalleryPartTwo.h"
 #include "GdiplusFwd.h"
 #include "MControlFont.h"
 #include "MDialog.h"
@@ -283,6 +284,7 @@ void Demo(GalleryDialog& dialog, int seconds) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (int controls = 0; RunControlsGallery(argc, argv, controls)) return controls;
     Manager::SetInstance(GetModuleHandleW(nullptr));
     Manager::InitGdiplus();
     OleInitialize(nullptr);
