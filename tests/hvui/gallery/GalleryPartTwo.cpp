@@ -227,7 +227,7 @@ private:
             }
             if (m_rings[0]) {
                 text.Format(L"%d\u00B0C", 38 + static_cast<int>(cpuLoad / 2.0f));
-                m_rings[0]->SetHardwareInfo(L"Intel Core i7-1360P", text);
+                m_rings[0]->SetHardwareInfo(L"Compact APU 8-Core", text);
                 m_rings[0]->SetHardwareInfoValue(cpuLoad);
             }
             if (m_fans[1]) {
@@ -237,7 +237,7 @@ private:
             }
             if (m_rings[1]) {
                 text.Format(L"%d\u00B0C", 35 + static_cast<int>(gpuLoad / 2.0f));
-                m_rings[1]->SetHardwareInfo(L"Intel Iris Xe Graphics", text);
+                m_rings[1]->SetHardwareInfo(L"Integrated Graphics", text);
                 m_rings[1]->SetHardwareInfoValue(gpuLoad);
             }
             if (m_rings[2]) {

@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
             ring.SetImage(L"img_systemmode_bkg.png", 1);
             CString text;
             text.Format(L"%d\u00B0C", 40 + i * 7);
-            ring.SetHardwareInfo(L"Intel Core i7-1360P", text);
+            ring.SetHardwareInfo(L"Compact APU 8-Core", text);
             ring.SetHardwareInfoValue(values[i]);
             ring.Draw(dc, all);
         }
