@@ -125,16 +125,7 @@ void PaintManager::ReleaseWindow() {
 void PaintManager::DestroyData() {
     if (!m_initialised) return;
     m_backImage.reset();
-    m_backCache.Release();
-    if (m_extraDC) ::DeleteDC(m_extraDC);
-    m_extraDC = nullptr;
-    if (m_paintDC) ::ReleaseDC(m_paintWnd, m_paintDC);
-    m_paintDC = nullptr;
-    if (m_dropTargetRegistered) ::RevokeDragDrop(m_paintWnd);
-    m_dropTargetRegistered = false;
-    HVTimer::KillTimer();
-    m_mTimerId = 0;
-    ClearTimers();
+    ReleaseWindow();
     ClearAreaControls();
     ClearControls();
     ClearImgResInfo();
