@@ -67,20 +67,34 @@ REGEDIT4
 "DejaVu Sans"="wqy-microhei.ttc,WenQuanYi Micro Hei"
 "Liberation Sans"="wqy-microhei.ttc,WenQuanYi Micro Hei"
 "Tahoma"="wqy-microhei.ttc,WenQuanYi Micro Hei"
+; Wine looks links up by the chosen face's full name: bold text picks the
+; "... Bold" faces, which need links of their own or CJK turns into boxes.
+"Open Sans Bold"="wqy-microhei.ttc,WenQuanYi Micro Hei"
+"DejaVu Sans Bold"="wqy-microhei.ttc,WenQuanYi Micro Hei"
+"Liberation Sans Bold"="wqy-microhei.ttc,WenQuanYi Micro Hei"
 REG
     "$WINE" regedit /S "$reg" >/dev/null 2>&1
 }
 
 prepare_wine_prefix() {
     local stamp="$WINEPREFIX/.tarvenholm-prefix-v2"
-    [ -f "$stamp" ] && return 0
+    local fonts_stamp="$WINEPREFIX/.tarvenholm-fonts-v3"
+    if [ -f "$stamp" ]; then
+        # A prefix from before the latest font settings gets them once.
+        if [ ! -f "$fonts_stamp" ]; then
+            write_font_settings
+            "$WINESERVER" -w
+            touch "$fonts_stamp"
+        fi
+        return 0
+    fi
     log "creating the Wine prefix $WINEPREFIX"
     mkdir -p "$WINEPREFIX"
     "$WINE" wineboot -i >/dev/null 2>&1 || true
     "$WINESERVER" -w
     write_font_settings
     "$WINESERVER" -w
-    touch "$stamp"
+    touch "$stamp" "$fonts_stamp"
 }
 
 start_wineserver() { "$WINESERVER" -p >/dev/null 2>&1 || true; }

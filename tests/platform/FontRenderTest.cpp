@@ -20,10 +20,10 @@ private:
 };
 
 // Pixels brighter than mid-grey after drawing white text on black.
-int CountLitPixels(const wchar_t* face, const wchar_t* text) {
+int CountLitPixels(const wchar_t* face, const wchar_t* text, int style = Gdiplus::FontStyleRegular) {
     Gdiplus::FontFamily family(face);
     if (family.GetLastStatus() != Gdiplus::Ok) return -1;
-    Gdiplus::Font font(&family, 16.0f, Gdiplus::FontStyleRegular, Gdiplus::UnitPixel);
+    Gdiplus::Font font(&family, 16.0f, style, Gdiplus::UnitPixel);
     Gdiplus::Bitmap bitmap(240, 40, PixelFormat32bppARGB);
     {
         Gdiplus::Graphics graphics(&bitmap);
@@ -58,12 +58,15 @@ TEST(FontRender, DefaultFaceDrawsLatinAndCjkText) {
 }
 
 // A missing glyph draws the same box for every character; real glyphs differ.
+// Bold goes through other faces than regular, so both are checked.
 TEST(FontRender, CjkGlyphsComeThroughTheFontLink) {
     GdiplusSession gdiplus;
-    const int control = CountLitPixels(L"Segoe UI", L"\u63A7");  // "control"
-    const int middle = CountLitPixels(L"Segoe UI", L"\u4E2D");   // "middle"
-    const int one = CountLitPixels(L"Segoe UI", L"\u4E00");      // "one": a single stroke
-    EXPECT_GT(control, 20);
-    EXPECT_GT(control, one);
-    EXPECT_NE(control, middle);
+    for (int style : {Gdiplus::FontStyleRegular, Gdiplus::FontStyleBold}) {
+        const int control = CountLitPixels(L"Segoe UI", L"\u63A7", style);  // "control"
+        const int middle = CountLitPixels(L"Segoe UI", L"\u4E2D", style);   // "middle"
+        const int one = CountLitPixels(L"Segoe UI", L"\u4E00", style);      // "one": a single stroke
+        EXPECT_GT(control, 20) << "style " << style;
+        EXPECT_GT(control, one) << "style " << style;
+        EXPECT_NE(control, middle) << "style " << style;
+    }
 }
