@@ -187,7 +187,7 @@ class XTest:
         self._xtst = ctypes.CDLL(ctypes.util.find_library("Xtst") or "libXtst.so.6")
         x11.XOpenDisplay.restype = ctypes.c_void_p
         x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-        x11.XFlush.argtypes = [ctypes.c_void_p]
+        x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
         self._xtst.XTestFakeMotionEvent.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int, ctypes.c_int,
                                                     ctypes.c_ulong]
         self._xtst.XTestFakeButtonEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
@@ -198,11 +198,11 @@ class XTest:
 
     def move(self, x, y):
         self._xtst.XTestFakeMotionEvent(self._display, -1, x, y, 0)
-        self._x11.XFlush(self._display)
+        self._x11.XSync(self._display, 0)
 
     def button(self, down):
         self._xtst.XTestFakeButtonEvent(self._display, 1, 1 if down else 0, 0)
-        self._x11.XFlush(self._display)
+        self._x11.XSync(self._display, 0)
 
 
 # --- the program ------------------------------------------------------------------
