@@ -218,6 +218,19 @@ def wait_for_x_window(name_pattern, timeout=10):
     return wait_until(lambda: find_x_window(name_pattern), timeout, f"a visible X window named {name_pattern}")
 
 
+def window_geometry(window):
+    """(x, y, width, height) of an X window on the screen."""
+    out = subprocess.run(["xdotool", "getwindowgeometry", "--shell", window], check=True,
+                         stdout=subprocess.PIPE).stdout.decode()
+    values = dict(line.split("=", 1) for line in out.split() if "=" in line)
+    return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+
+
+def click_screen(x, y):
+    subprocess.run(["xdotool", "mousemove", "--sync", str(x), str(y), "sleep", "0.1",
+                    "mousedown", "1", "sleep", "0.05", "mouseup", "1"], check=True)
+
+
 def probe(bin_dir, *args, timeout=20):
     """WindowProbe.exe's exit code and output (2: no program window)."""
     return wine(bin_dir, "WindowProbe.exe", *args, timeout=timeout)
@@ -288,10 +301,7 @@ class Program:
 
     def geometry(self):
         """(x, y, width, height) of the X window on the screen."""
-        out = subprocess.run(["xdotool", "getwindowgeometry", "--shell", self.window], check=True,
-                             stdout=subprocess.PIPE).stdout.decode()
-        values = dict(line.split("=", 1) for line in out.split() if "=" in line)
-        return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+        return window_geometry(self.window)
 
     def screen_point(self, x, y):
         # The window is borderless, so its client area starts at its X window's origin.
@@ -305,9 +315,7 @@ class Program:
 
     def click(self, x, y):
         """A left click as a person makes it: the pointer goes there, rests, presses and releases."""
-        sx, sy = self.screen_point(x, y)
-        subprocess.run(["xdotool", "mousemove", "--sync", str(sx), str(sy), "sleep", "0.1",
-                        "mousedown", "1", "sleep", "0.05", "mouseup", "1"], check=True)
+        click_screen(*self.screen_point(x, y))
 
     def press_and_move(self, start, end, steps=8):
         """Press at start and move to end in steps, the button still held."""
@@ -325,8 +333,8 @@ class Program:
     @staticmethod
     def click_window(window, x, y):
         """A left click at (x, y) of another X window (a message box, a drop-down)."""
-        subprocess.run(["xdotool", "mousemove", "--window", window, "--sync", str(x), str(y), "sleep", "0.1",
-                        "mousedown", "1", "sleep", "0.05", "mouseup", "1"], check=True)
+        left, top, _, _ = window_geometry(window)
+        click_screen(left + x, top + y)
 
     # Messages
     def post(self, msg, wparam, lparam):
