@@ -30,6 +30,7 @@ GAUGES = (290, 115, 1463, 813)
 MODE_PICTURE = (490, 210, 885, 605)
 PERFORMANCE_TABS = (400, 110, 960, 152)
 WINDOW = (0, 0, 1500, 840)
+AWAY_FROM_CONTROLS = (700, 60)  # the empty title area
 
 # Click points: the middle of a tab, tile, button or thumb. Performance tabs
 # start every 200 pixels and are 160 wide; navigation tabs every 374 pixels,
@@ -48,7 +49,7 @@ def light_tile(index):
 
 SETTINGS_BUTTON = (1355, 25)
 SETTINGS_PAGE = (1190, 50, 1500, 240)
-OUTSIDE_SETTINGS_PAGE = (700, 60)
+OUTSIDE_SETTINGS_PAGE = AWAY_FROM_CONTROLS
 DEFAULTS_RESET_BUTTON = (1315, 92)
 LANGUAGE_SELECTOR = (1255, 27)
 LANGUAGE_ROW_HEIGHT = 30
@@ -176,17 +177,26 @@ class SystemPage(MainWindowCase):
                            (GPU_FAN_GAUGE, "the GPU fan gauge")):
             self.assertSame(at_limit, hot, rect, what)
 
-    def test_third_performance_tab_switches_to_mode_2(self):
-        before = self.shown
-        self.program.click(*performance_tab(2))
-        lines = self.sim.wait_for_lines("ports.log", 10)
-        self.assertEqual(lines[5:], e2e.mode_write_sequence(2))
-        e2e.wait_for_setting(BIN, "perfMode", "2")
-        after = self.settle("mode-2")
-        self.assertChanged(before, after, MODE_PICTURE, "the mode picture")
-        self.assertChanged(before, after, PERFORMANCE_TABS, "the performance selector")
+    def choose_performance_tab(self, index, lines_before, name):
+        self.program.click(*performance_tab(index))
+        lines = self.sim.wait_for_lines("ports.log", lines_before + 5)
+        self.assertEqual(lines[lines_before:], e2e.mode_write_sequence(index))
+        e2e.wait_for_setting(BIN, "perfMode", str(index))
+        self.program.move(*AWAY_FROM_CONTROLS)  # a hovered tab would look like a selected one
+        return self.settle(name)
+
+    def test_performance_tabs_switch_the_mode(self):
+        start = self.shown  # mode 1, read from the firmware
+        mode_2 = self.choose_performance_tab(2, 5, "mode-2")
+        self.assertChanged(start, mode_2, MODE_PICTURE, "the mode picture")
+        self.assertChanged(start, mode_2, PERFORMANCE_TABS, "the selected tab")
         # The firmware took it: a restart would read mode 2.
         self.assertIn("mode=2", (self.sim.path / "firmware.ini").read_text())
+
+        # Each mode has its own picture.
+        mode_0 = self.choose_performance_tab(0, 10, "mode-0")
+        self.assertChanged(start, mode_0, MODE_PICTURE, "the mode picture (mode 1 against mode 0)")
+        self.assertChanged(mode_2, mode_0, MODE_PICTURE, "the mode picture (mode 2 against mode 0)")
 
 
 class LightPage(MainWindowCase):
