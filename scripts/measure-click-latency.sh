@@ -3,7 +3,7 @@
 # first port write of its sequence over 100 clicks (or the number given) and
 # prints p50 and p99; exit code 1 when p99 is above 70 ms. Builds the 64-bit
 # program first; runs under Xvfb when there is no display.
-#   scripts/measure-click-latency.sh [CLICKS]
+#   scripts/measure-click-latency.sh [CLICKS [FIRST_CLICK_AFTER_S]]
 set -euo pipefail
 . "$(dirname "$0")/wine-env.sh"
 

@@ -6,7 +6,10 @@ times, clicks the three performance tabs in turn through the X test
 extension and, for each click, takes the time from the button's release
 (the tab acts on it) to the first write of the mode sequence in ports.log.
 
-    measure_click_latency.py BIN_DIR [CLICKS]
+    measure_click_latency.py BIN_DIR [CLICKS [FIRST_CLICK_AFTER_S]]
+
+FIRST_CLICK_AFTER_S holds the first click back until that many seconds
+after the start, to measure past the program's start-up work.
 """
 
 import math
@@ -29,6 +32,7 @@ def percentile(values, share):
 def main():
     bin_dir = Path(sys.argv[1]).resolve()
     clicks = int(sys.argv[2]) if len(sys.argv) > 2 else 100
+    first_click_after = float(sys.argv[3]) if len(sys.argv) > 3 else 0
     sim = e2e.SimFolder()
     sim.write("lighting.ini", "[device]\npresent=1\n")
     program = e2e.Program(bin_dir, sim, env={"LANG": "en_US.UTF-8", "LC_ALL": ""}, journal_times=True)
@@ -38,6 +42,7 @@ def main():
         sim.wait_for_lines("ports.log", 5, timeout=20)  # the start's mode read
         program.wait_for_stable_picture(bin_dir.parent / "latency-start.png", (400, 110, 960, 152))  # tabs painted
         pointer = e2e.XTest()
+        time.sleep(max(0.0, started + first_click_after - time.time()))
         latencies = []
         slow = []
         for i in range(clicks):
