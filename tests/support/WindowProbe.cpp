@@ -3,14 +3,12 @@
 //
 //   WindowProbe find                      exit 0 while a program window exists
 //   WindowProbe post MSG WPARAM LPARAM    PostMessageW (numbers: decimal or 0x..)
-//   WindowProbe origin                    prints the client area's screen origin
 //
 // The window is the first top-level window that carries the program's window
 // property, as a second copy of the program finds it.
 // Exit code: 0 done, 2 no program window, 1 wrong command line or failure.
 #include <windows.h>
 
-#include <cstdio>
 #include <cwchar>
 
 namespace {
@@ -46,13 +44,6 @@ int Post(HWND window, int argc, wchar_t** argv) {
                : kUsage;
 }
 
-int PrintOrigin(HWND window) {
-    POINT origin = {0, 0};
-    if (!ClientToScreen(window, &origin)) return kUsage;
-    std::printf("%ld %ld\n", origin.x, origin.y);
-    return 0;
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -62,6 +53,5 @@ int wmain(int argc, wchar_t** argv) {
     const wchar_t* command = argv[1];
     if (wcscmp(command, L"find") == 0) return 0;
     if (wcscmp(command, L"post") == 0) return Post(window, argc, argv);
-    if (wcscmp(command, L"origin") == 0) return PrintOrigin(window);
     return kUsage;
 }

@@ -143,25 +143,10 @@ MODE_READ_SEQUENCE = ["W 0070 6B", "W 0071 BB", "W 00B2 ED", "W 0070 6C"]
 # --- screenshots ------------------------------------------------------------------
 
 class Image:
-    """An RGB picture read through ImageMagick: width, height, bytes."""
+    """A screenshot file, compared through ImageMagick."""
 
     def __init__(self, path):
         self.path = Path(path)
-        size = subprocess.run(["identify", "-format", "%w %h", str(path)], check=True, stdout=subprocess.PIPE)
-        self.width, self.height = map(int, size.stdout.split())
-        self._rgb = None
-
-    @property
-    def rgb(self):
-        if self._rgb is None:
-            raw = subprocess.run(["convert", str(self.path), "-depth", "8", "rgb:-"], check=True,
-                                 stdout=subprocess.PIPE)
-            self._rgb = raw.stdout
-        return self._rgb
-
-    def pixel(self, x, y):
-        i = 3 * (y * self.width + x)
-        return tuple(self.rgb[i:i + 3])
 
     def differing_pixels(self, other, rect, tolerance=10):
         """Pixels of rect (left, top, right, bottom) whose colours differ by more than tolerance percent."""
@@ -170,11 +155,6 @@ class Image:
         done = subprocess.run(["compare", "-metric", "AE", "-fuzz", f"{tolerance}%", f"{self.path}{crop}",
                                f"{other.path}{crop}", "null:"], stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
         return int(float(done.stderr.split()[0]))
-
-    def distinct_colours(self, rect):
-        left, top, right, bottom = rect
-        return len({self.pixel(x, y) for y in range(top, bottom) for x in range(left, right)})
-
 
 # --- X input without a process per event ---------------------------------------
 
@@ -290,10 +270,6 @@ class Program:
                 self.process.wait(10)
 
     # Window
-    def wait_for_native_window(self, timeout=20):
-        """Waits until the program's window carries its property (it is up)."""
-        wait_until(lambda: probe(self.bin_dir, "find")[0] == 0, timeout, "the program's window")
-
     def wait_for_window(self, timeout=20):
         """The X window of the shown main window."""
         self.window = wait_for_x_window(WINDOW_NAME, timeout)
@@ -339,10 +315,6 @@ class Program:
     # Messages
     def post(self, msg, wparam, lparam):
         return probe(self.bin_dir, "post", msg, wparam, lparam)[0]
-
-    def plug(self, direction):
-        """LightingPlug in|out: the simulated lighting controller arrives or leaves."""
-        return wine(self.bin_dir, "LightingPlug.exe", direction, env=self.environment)[0]
 
     # Screen
     def screenshot(self, path):
