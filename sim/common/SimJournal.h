@@ -8,7 +8,10 @@
 
 namespace sim {
 
-// Appends text and a CRLF to the journal in the sim folder.
+// Appends text and a CRLF to the journal in the sim folder. With the
+// environment variable TARVENHOLM_SIM_JOURNAL_TIMES=1 the text is followed by
+// " @" and the time in milliseconds since 1970 (for latency measurements);
+// without it lines are exactly the text.
 void AppendJournalLine(const wchar_t* fileName, const std::string& text);
 
 // Upper-case hexadecimal pairs separated by spaces.
