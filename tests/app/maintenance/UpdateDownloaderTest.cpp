@@ -57,6 +57,9 @@ uint64_t FileSize(const std::wstring& path) {
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+// A fault must end a download, never leave the worker waiting on the server.
+constexpr DWORD kFaultEndsWithinMs = 10000;
+
 class UpdateServerTest : public testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -100,12 +103,16 @@ TEST_F(UpdateServerTest, TextDownloads) {
         {L"slow", version.c_str(), UpdateDownloader::kComplete, L"1.0.0.2\u00E4"},
         {L"not-found", version.c_str(), UpdateDownloader::kFailed, nullptr},
         {L"cut-short", version.c_str(), UpdateDownloader::kFailed, nullptr},
+        {L"lying-length", version.c_str(), UpdateDownloader::kFailed, nullptr},
+        {L"big-package", version.c_str(), UpdateDownloader::kComplete, L"1.0.0.2\u00E4"},
         {L"none", L"http://127.0.0.1:1/rk/software/version", UpdateDownloader::kFailed, nullptr},
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(s_server->SetFault(c.fault));
         std::wstring text = L"untouched";
+        const DWORD start = GetTickCount();
         EXPECT_EQ(m_downloader.DownloadText(c.url, text), c.result) << c.fault;
+        EXPECT_LT(GetTickCount() - start, kFaultEndsWithinMs) << c.fault;
         EXPECT_EQ(text, c.text ? c.text : L"untouched") << c.fault;
     }
 }
@@ -147,9 +154,11 @@ TEST_F(UpdateServerTest, FailedFileDownloadsLeaveNoFile) {
     UpdateServerProcess::WriteSiteFile(L"rk\\firmware\\p20480.bin", Bytes(20480));
     for (const wchar_t* fault : {L"not-found", L"cut-short", L"lying-length"}) {
         ASSERT_TRUE(s_server->SetFault(fault));
+        const DWORD start = GetTickCount();
         EXPECT_EQ(m_downloader.DownloadFile(FirmwareUrl(L"p20480.bin"), m_downloadPath, m_posted.Window()),
                   UpdateDownloader::kFailed)
             << fault;
+        EXPECT_LT(GetTickCount() - start, kFaultEndsWithinMs) << fault;
         EXPECT_FALSE(Exists(m_downloadPath)) << fault;
         const auto posted = m_posted.Progress();
         EXPECT_TRUE(posted.empty() || posted.back() != 100) << fault;

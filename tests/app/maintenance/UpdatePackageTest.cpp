@@ -41,8 +41,9 @@ uint64_t UtcTicks(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD 
 
 uint64_t UnixTicks(uint64_t seconds) { return seconds * 10000000ULL + 116444736000000000ULL; }
 
-// A private folder per test with the extraction target one level below it,
-// so that an entry climbing out of the target would still be caught here.
+// A private folder per test with the extraction target a few levels below
+// it, so that an entry climbing out of the target, even by several levels,
+// still lands in the sandbox and is caught there.
 class ExtractionTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -51,7 +52,8 @@ protected:
         m_sandbox = fs::path(temp) / (L"tarvenholm-package-" + std::to_wstring(GetCurrentProcessId()));
         RemoveTree(m_sandbox);
         fs::create_directories(m_sandbox);
-        m_target = m_sandbox / L"out";
+        m_target = m_sandbox / L"l1" / L"l2" / L"l3" / L"out";
+        fs::create_directories(m_target.parent_path());
     }
 
     void TearDown() override {
@@ -68,7 +70,8 @@ protected:
         const std::wstring inside = m_target.wstring() + L"\\";
         for (const auto& item : fs::recursive_directory_iterator(m_sandbox)) {
             const std::wstring path = item.path().wstring();
-            EXPECT_TRUE(path == m_target.wstring() || path.rfind(inside, 0) == 0) << "outside the target: " << item.path();
+            const bool levelAbove = item.is_directory() && inside.rfind(path + L"\\", 0) == 0;
+            EXPECT_TRUE(levelAbove || path.rfind(inside, 0) == 0) << "outside the target: " << item.path();
         }
         for (const wchar_t* escaped : {L"C:\\Windows\\evil.exe", L"C:\\Windows\\evil2.exe", L"C:\\b1.exe"}) {
             EXPECT_EQ(GetFileAttributesW(escaped), INVALID_FILE_ATTRIBUTES) << escaped;

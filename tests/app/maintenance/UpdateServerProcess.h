@@ -8,6 +8,7 @@
 
 #include <fstream>
 #include <string>
+#include <utility>
 
 #include "AppFolders.h"
 #include "UpdateDownloader.h"
@@ -15,24 +16,35 @@
 class UpdateServerProcess {
 public:
     static constexpr int kLifetimeSeconds = 300;
+    // The folder the download tests fill, below the bin folder.
+    static constexpr wchar_t kTestSite[] = L"testdata/update-site";
 
-    // The served folder, as the test writes it (Windows path).
+    // site: the served folder, relative to the bin folder with "/"; name:
+    // of the port file and the request log in testdata, so that test
+    // programs running side by side do not meet.
+    explicit UpdateServerProcess(std::wstring site = kTestSite, std::wstring name = L"update-server")
+        : m_site(std::move(site)), m_name(std::move(name)) {}
+
+    // The download tests' site, as they write it (Windows path).
     static std::wstring SiteFolder() { return folders::ProgramFolder() + L"testdata\\update-site\\"; }
 
     // A death test's child process uses the server of its parent.
     static bool InDeathTestChild() { return wcsstr(GetCommandLineW(), L"gtest_internal_run_death_test") != nullptr; }
 
     bool Start() {
-        folders::CreateFolderPath(SiteFolder() + L"rk\\software");
-        folders::CreateFolderPath(SiteFolder() + L"rk\\firmware");
-        const std::wstring portFile = folders::ProgramFolder() + L"testdata\\update-server.port";
+        folders::CreateFolderPath(folders::ProgramFolder() + L"testdata");
+        if (m_site == kTestSite) {
+            folders::CreateFolderPath(SiteFolder() + L"rk\\software");
+            folders::CreateFolderPath(SiteFolder() + L"rk\\firmware");
+        }
+        const std::wstring portFile = folders::ProgramFolder() + L"testdata\\" + m_name + L".port";
         if (InDeathTestChild()) return ReadPort(portFile);
         DeleteFileW(portFile.c_str());
+        const std::wstring bin = TARVENHOLM_BIN_DIR_UNIX;
         std::wstring command = std::wstring(L"\"") + TARVENHOLM_PYTHON_PATH + L"\" \"" + TARVENHOLM_UPDATE_SERVER +
-                               L"\" --root \"" + TARVENHOLM_UPDATE_SITE_UNIX + L"\" --port 0 --port-file \"" +
-                               TARVENHOLM_UPDATE_SITE_UNIX + L"/../update-server.port\" --log \"" +
-                               TARVENHOLM_UPDATE_SITE_UNIX + L"/../update-server.log\" --lifetime " +
-                               std::to_wstring(kLifetimeSeconds);
+                               L"\" --root \"" + bin + L"/" + m_site + L"\" --port 0 --port-file \"" + bin +
+                               L"/testdata/" + m_name + L".port\" --log \"" + bin + L"/testdata/" + m_name +
+                               L".log\" --lifetime " + std::to_wstring(kLifetimeSeconds);
         STARTUPINFOW startup = {};
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION process = {};
@@ -58,6 +70,14 @@ public:
                answer == fault;
     }
 
+    // The request line and headers of the last request that was no control
+    // request; empty before the first.
+    std::wstring LastRequest() const {
+        std::wstring request;
+        UpdateDownloader().DownloadText(BaseUrl() + L"_control/last-request", request);
+        return request;
+    }
+
     std::wstring BaseUrl() const { return L"http://127.0.0.1:" + std::to_wstring(m_port) + L"/"; }
 
     static void WriteSiteFile(const std::wstring& relative, const std::string& bytes) {
@@ -72,5 +92,7 @@ private:
         return m_port != 0;
     }
 
+    std::wstring m_site;
+    std::wstring m_name;
     int m_port = 0;
 };
