@@ -26,6 +26,8 @@ constexpr unsigned kAnimationTimerMs = 16;
 constexpr unsigned kWindowIconResource = 107;
 // Command 25's pauses around closing the progress dialog of a failed update.
 constexpr DWORD kUpdateDialogPauseMs = 100;
+constexpr DWORD kUpdateDialogWaitMs = 5000;
+constexpr DWORD kUpdateDialogPollMs = 20;
 // Long enough for the slowest command short of a download.
 constexpr DWORD kWorkerStopTimeoutMs = 5000;
 
@@ -63,10 +65,11 @@ int DeviceMainDlg::OnInitDialog() {
     m_snapshot.Open();
     HidDevicePresence::Register(window);
     SetMTimer(kAnimationTimerMs);
+    // Before the worker starts: its commands read the locations.
+    m_updateLocations = update::LocationsFor(update::ServerBaseUrl());
     StartThread();
     QueueCommand(command::kAutorunAndInventory);
     QueueCommand(command::kDeviceInitialisation);
-    m_updateLocations = update::LocationsFor(update::ServerBaseUrl());
     SetTimer(TrayIcon::kReaddTimer, TrayIcon::kReaddDelayMs, nullptr);
     // Last; a port sequence the worker reaches first waits for it.
     PerformanceModePorts::Initialise();
@@ -263,8 +266,24 @@ void DeviceMainDlg::RunFirmwareCheck() {
 void DeviceMainDlg::RunFirmwareUpdate() {
     update::RunFirmwareUpdate(m_downloader, m_updateLocations, m_updateState.latestFirmwareVersion, GetSafeHwnd());
     Sleep(kUpdateDialogPauseMs);
-    if (UpdateProcessDlg* dialog = m_updateProcess) dialog->DoOK();
+    CloseUpdateDialog();
     Sleep(kUpdateDialogPauseMs);
+}
+
+// The dialog is opened right after the command is queued; a download that
+// fails at once can end before its window exists, and a close sent to no
+// window would leave the buttonless dialog, and the disabled main window,
+// waiting for ever.
+void DeviceMainDlg::CloseUpdateDialog() {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < kUpdateDialogWaitMs) {
+        UpdateProcessDlg* dialog = m_updateProcess;
+        if (dialog && IsWindow(dialog->GetSafeHwnd())) {
+            dialog->DoOK();
+            return;
+        }
+        Sleep(kUpdateDialogPollMs);
+    }
 }
 
 // At most one acquisition pass a second; the panel's figures are made from

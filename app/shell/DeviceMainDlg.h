@@ -88,6 +88,7 @@ private:
     void OnUpdateResult(WPARAM check, LPARAM result);
     void OfferFirmwareUpdate();
     void OnUpdateProgress(LPARAM percent);
+    void CloseUpdateDialog();
     void ReadPerformanceMode();
 
     // Building (MainWindowLayout.cpp).

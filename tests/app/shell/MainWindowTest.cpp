@@ -17,6 +17,7 @@
 #include "CTabCtrl5.h"
 #include "CUIMessageBox.h"
 #include "CHardwareInfo.h"
+#include "CHardwareInfo2.h"
 #include "CirclePalette.h"
 #include "DeviceMainDlg.h"
 #include "LightCtrl.h"
