@@ -140,7 +140,16 @@ void SettingsButton(Graphics& g, int frame, RectF r) {
 
 void ComboFace(Graphics& g, int frame, RectF r) {
     const Look look = PushLook(frame);
+    // Opaque to the edge: the box fills its left part grey before the frame.
+    SolidBrush under{Color(kWindow)};
+    g.FillRectangle(&under, r);
     Card(g, r, 6.0f, look.fill, look.border);
+    // A globe left of the text.
+    const float gx = r.X + 16, gy = r.Y + r.Height / 2;
+    Ring(g, look.glyph, 1.2f, gx, gy, 6.5f, 0, 360);
+    Pen pen(Color(look.glyph), 1.2f);
+    g.DrawEllipse(&pen, gx - 3.0f, gy - 6.5f, 6.0f, 13.0f);
+    Line(g, look.glyph, 1.2f, gx - 6.5f, gy, gx + 6.5f, gy);
     // The chevron in the right 32 pixels, which the box never stretches.
     const float cx = r.X + r.Width - 17, cy = r.Y + r.Height / 2;
     const float dy = frame == kDown ? -2.0f : 2.0f;

@@ -340,13 +340,12 @@ private:
 // The language selector open, a row under the pointer, the minimise button
 // lit: the frame's controls in use.
 void SystemScene(WindowGallery& window) {
-    HWND hwnd = window.GetSafeHwnd();
-    Hover(window.GetControl(kMinimiseId));
-    Click(hwnd, window.LanguageSelector()->GetRect().CenterPoint());
+    Click(window.GetSafeHwnd(), window.LanguageSelector()->GetRect().CenterPoint());
     Pump(400);
-    if (CComboBoxWnd* popup = window.LanguageSelector()->GetPopup()) {
+    if (CComboBoxWnd* popup = window.LanguageSelector()->GetPopup())
         PostMessageW(popup->GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(40, 6 + 30 * 2 + 15));
-    }
+    // After the click, whose pointer move left every other control normal.
+    Hover(window.GetControl(kMinimiseId));
 }
 
 // The light page chosen by a click on its tab, in a mode without a chosen
