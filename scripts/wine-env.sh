@@ -35,7 +35,9 @@ start_display() {
 }
 
 # Face names the framework and the program ask for, mapped to Debian's fonts
-# so that GDI and GDI+ text renders under Wine, CJK included.
+# so that GDI and GDI+ text renders under Wine, CJK included. Wine finds the
+# links of a bold face under the face's full name ("Open Sans Bold"), not its
+# family: without those entries bold CJK text shows boxes.
 write_font_settings() {
     local reg="$WINEPREFIX/tarvenholm-fonts.reg"
     cat >"$reg" <<'REG'
@@ -64,6 +66,7 @@ REGEDIT4
 "Segoe UI"="wqy-microhei.ttc,WenQuanYi Micro Hei"
 "Open Sans Semibold"="wqy-microhei.ttc,WenQuanYi Micro Hei"
 "Open Sans SemiBold"="wqy-microhei.ttc,WenQuanYi Micro Hei"
+"Open Sans Extrabold"="wqy-microhei.ttc,WenQuanYi Micro Hei"
 "DejaVu Sans"="wqy-microhei.ttc,WenQuanYi Micro Hei"
 "Liberation Sans"="wqy-microhei.ttc,WenQuanYi Micro Hei"
 "Tahoma"="wqy-microhei.ttc,WenQuanYi Micro Hei"
@@ -78,23 +81,21 @@ REG
 
 prepare_wine_prefix() {
     local stamp="$WINEPREFIX/.tarvenholm-prefix-v2"
-    local fonts_stamp="$WINEPREFIX/.tarvenholm-fonts-v3"
-    if [ -f "$stamp" ]; then
-        # A prefix from before the latest font settings gets them once.
-        if [ ! -f "$fonts_stamp" ]; then
-            write_font_settings
-            "$WINESERVER" -w
-            touch "$fonts_stamp"
-        fi
-        return 0
+    # The font settings carry their own stamp, so that a prefix made before
+    # they changed takes the new ones without being made again.
+    local fonts="$WINEPREFIX/.tarvenholm-fonts-v4"
+    if [ ! -f "$stamp" ]; then
+        log "creating the Wine prefix $WINEPREFIX"
+        mkdir -p "$WINEPREFIX"
+        "$WINE" wineboot -i >/dev/null 2>&1 || true
+        "$WINESERVER" -w
+        touch "$stamp"
     fi
-    log "creating the Wine prefix $WINEPREFIX"
-    mkdir -p "$WINEPREFIX"
-    "$WINE" wineboot -i >/dev/null 2>&1 || true
-    "$WINESERVER" -w
+    [ -f "$fonts" ] && return 0
+    # regedit returns once the server holds the values; no waiting for the
+    # server to end, which a persistent one never does.
     write_font_settings
-    "$WINESERVER" -w
-    touch "$stamp" "$fonts_stamp"
+    touch "$fonts"
 }
 
 start_wineserver() { "$WINESERVER" -p >/dev/null 2>&1 || true; }

@@ -108,16 +108,18 @@ void MButton::PaintTitle(Graphics& graphics, int slot) {
     format.SetFormatFlags(StringFormatFlagsNoWrap | StringFormatFlagsMeasureTrailingSpaces);
     const control_paint::TextFont font(*this, GetTextFont(), control_paint::ScaledFontSize(m_fontSize), m_fontStyle);
     if (!font.IsValid()) return;
-    // A title wider than the button must not spill into the next state's slot.
+    // A title wider than the button must not spill into the next state's
+    // slot, and the next slot's frame must not be clipped to this one.
     graphics.SetClip(Rect(slot * width, 0, width, m_rect.Height()));
     if (slot == kDisabled) {
         SolidBrush grey{Color(control_paint::kDisabledText)};
         graphics.DrawString(title, title.GetLength(), font.Get(), layout, &format, &grey);
-        return;
+    } else {
+        WithTextBrush([&](SolidBrush& brush) {
+            graphics.DrawString(title, title.GetLength(), font.Get(), layout, &format, &brush);
+        });
     }
-    WithTextBrush([&](SolidBrush& brush) {
-        graphics.DrawString(title, title.GetLength(), font.Get(), layout, &format, &brush);
-    });
+    graphics.ResetClip();
 }
 
 void MButton::DrawControl(HDC& dc, CRect) {

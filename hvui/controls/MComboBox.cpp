@@ -336,6 +336,8 @@ void MComboBox::DrawControl(HDC& dc, CRect) {
                                                kSliceBottom);
             }
             if (title.IsEmpty() || !font.IsValid()) continue;
+            // The text stays in its slot; the next slot's frame must not be
+            // clipped to this one.
             graphics->SetClip(Rect(x, 0, width, height));
             const RectF layout(static_cast<REAL>(x + m_textRect.left), 0, static_cast<REAL>(m_textRect.Width()),
                                static_cast<REAL>(height));
@@ -347,6 +349,7 @@ void MComboBox::DrawControl(HDC& dc, CRect) {
                     graphics->DrawString(title, title.GetLength(), font.Get(), layout, &format, &brush);
                 });
             }
+            graphics->ResetClip();
         }
     }
     control_paint::PresentSlot(*this, dc, m_open ? kPressed : m_state);

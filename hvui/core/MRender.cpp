@@ -1,5 +1,6 @@
 #include "MRender.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -176,21 +177,35 @@ void MRender::DrawImageFrame(Graphics& graphics, Image* image, const CRect& dest
 void MRender::DrawImageFrameMID(Graphics& graphics, Image* image, const CRect& d, int sx, int sy, int sw, int sh,
                                 int l, int t, int r, int b) {
     if (!image) return;
-    const int w = d.Width();
-    const int h = d.Height();
-    auto piece = [&](int dx, int dy, int dw, int dh, int px, int py, int pw, int ph) {
-        graphics.DrawImage(image, Rect(dx, dy, dw, dh), px, py, pw, ph, UnitPixel);
+    // A stretched piece is interpolated from pixels beyond its own source
+    // rectangle too: they must be its own edge pixels, not transparency.
+    ImageAttributes edges;
+    edges.SetWrapMode(WrapModeTileFlipXY);
+    auto piece = [&](CRect at, int px, int py, int pw, int ph) {
+        graphics.DrawImage(image, Rect(at.left, at.top, at.Width(), at.Height()), px, py, pw, ph, UnitPixel,
+                           &edges);
     };
-    // Corners keep their size; edges and the centre stretch.
-    piece(d.left, d.top, l, t, sx, sy, l, t);
-    piece(d.left, d.top + t, l, h - t - b, sx, sy + t, l, sh - t - b);
-    piece(d.left, d.bottom - b, l, b, sx, sy + sh - b, l, b);
-    piece(d.left + l, d.top, w - l - r, t, sx + l, sy, sw - l - r, t);
-    piece(d.right - r, d.top, r, t, sx + sw - r, sy, r, t);
-    piece(d.right - r, d.top + t, r, h - t - b, sx + sw - r, sy + t, r, sh - t - b);
-    piece(d.right - r, d.bottom - b, r, b, sx + sw - r, sy + sh - b, r, b);
-    piece(d.left + l, d.bottom - b, w - l - r, b, sx + l, sy + sh - b, sw - l - r, b);
-    piece(d.left + l, d.top + t, w - l - r, h - t - b, sx + l, sy + t, sw - l - r, sh - t - b);
+    // Even so a scaled piece may leave its first row or column empty (Wine
+    // does), which shows as a line at the seam. Stretched pieces are drawn
+    // first, one pixel longer toward each neighbour inside the destination,
+    // and the pieces drawn after them cover the overlap.
+    auto longer = [&](CRect at, bool across, bool down) {
+        if (across) at = CRect(std::max(d.left, at.left - 1), at.top, std::min(d.right, at.right + 1), at.bottom);
+        if (down) at = CRect(at.left, std::max(d.top, at.top - 1), at.right, std::min(d.bottom, at.bottom + 1));
+        return at;
+    };
+    const int middleW = sw - l - r;
+    const int middleH = sh - t - b;
+    piece(longer(CRect(d.left + l, d.top + t, d.right - r, d.bottom - b), true, true), sx + l, sy + t, middleW, middleH);
+    piece(longer(CRect(d.left + l, d.top, d.right - r, d.top + t), true, false), sx + l, sy, middleW, t);
+    piece(longer(CRect(d.left + l, d.bottom - b, d.right - r, d.bottom), true, false), sx + l, sy + sh - b, middleW, b);
+    piece(longer(CRect(d.left, d.top + t, d.left + l, d.bottom - b), false, true), sx, sy + t, l, middleH);
+    piece(longer(CRect(d.right - r, d.top + t, d.right, d.bottom - b), false, true), sx + sw - r, sy + t, r, middleH);
+    // Corners keep their size.
+    piece(CRect(d.left, d.top, d.left + l, d.top + t), sx, sy, l, t);
+    piece(CRect(d.right - r, d.top, d.right, d.top + t), sx + sw - r, sy, r, t);
+    piece(CRect(d.left, d.bottom - b, d.left + l, d.bottom), sx, sy + sh - b, l, b);
+    piece(CRect(d.right - r, d.bottom - b, d.right, d.bottom), sx + sw - r, sy + sh - b, r, b);
 }
 
 void MRender::AddRoundedRectangle(GraphicsPath& path, float x, float y, float w, float h, float r) {

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "GalleryPartTwo.h"
+#include "GallerySpecimens.h"
+#include "GalleryWindow.h"
 #include "GdiplusFwd.h"
 #include "MControlFont.h"
 #include "MDialog.h"
@@ -285,6 +287,8 @@ void Demo(GalleryDialog& dialog, int seconds) {
 
 int main(int argc, char** argv) {
     if (int controls = 0; RunControlsGallery(argc, argv, controls)) return controls;
+    if (int window = 0; gallery::RunWindowGallery(argc, argv, window)) return window;
+    if (int sheet = 0; gallery::RunSpecimenSheet(argc, argv, sheet)) return sheet;
     Manager::SetInstance(GetModuleHandleW(nullptr));
     Manager::InitGdiplus();
     OleInitialize(nullptr);

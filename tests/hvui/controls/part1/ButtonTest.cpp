@@ -58,11 +58,12 @@ const Kind kPushButtons[] = {
     {"CTextButton", [](MObject* p) { return std::make_unique<CTextButton>(p, kId, kButtonRect, L"OK", 1, 1); }},
 };
 
-// A button with its strip, painted once so that its slots exist.
+// A button with its strip and a title, painted once so that its slots exist;
+// looked at beside the title, where only the frame shows.
 struct StripButton {
     PaintManager manager;
     RecordingParent parent;
-    MButton button{&parent, kId, kButtonRect, L"", 1, 1};
+    MButton button{&parent, kId, kButtonRect, L"OK", 1, 1};
     PixelSurface surface{60, 40};
 
     StripButton() {
@@ -72,7 +73,7 @@ struct StripButton {
     ~StripButton() { button.SetManager(nullptr); }
     uint32_t Centre() {
         Render(button, surface);
-        return surface.Rgb(30, 20);
+        return surface.Rgb(12, 20);
     }
 };
 

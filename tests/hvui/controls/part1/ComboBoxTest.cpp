@@ -196,6 +196,8 @@ TEST(MComboBox, OpenBoxShowsItsPressedFrameUntilThePopupCloses) {
     Box b;
     b.box.SetManager(&manager);
     ASSERT_EQ(b.box.SetImage(BoxStrip(), 4), 1);
+    // With a text shown: each slot's text must not take the next frame away.
+    b.box.SelectData(1033);
     PixelSurface surface(200, 80);
     Render(b.box, surface);
     EXPECT_PRED3(Near, surface.Rgb(160, 37), Rgb(kRed), 2);
@@ -321,6 +323,55 @@ TEST(MComboBox, WheelScrollsALongList) {
     for (int i = 0; i < 20; ++i) SendMessageW(popup, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), at);
     EXPECT_EQ(list.GetFirstVisible(), 0);
     EXPECT_TRUE(b.parent.notifications.empty()) << "scrolling chooses nothing";
+}
+
+// The bar of a long list follows the pointer while the button is held, and
+// neither the press nor the release on it chooses a row.
+TEST(MComboBox, DraggingTheScrollBarScrollsALongList) {
+    Box b(12);
+    b.Open();
+    HWND popup = b.PopupWindow();
+    ASSERT_TRUE(IsWindow(popup));
+    UpdateWindow(popup);
+    CComboBoxList& list = *b.box.GetPopup()->GetList();
+    MScroll& bar = *list.GetScrollVertical();
+    ASSERT_EQ(list.IsScrollBarShown(), 1);
+    const CRect thumb = bar.GetThumbRect();
+    ASSERT_FALSE(thumb.IsRectEmpty());
+    const int x = (thumb.left + thumb.right) / 2;
+    const CRect track = bar.GetRect();
+
+    SendMessageW(popup, WM_MOUSEMOVE, 0, MAKELPARAM(x, thumb.top + 2));
+    SendMessageW(popup, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, thumb.top + 2));
+    SendMessageW(popup, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, (track.top + track.bottom) / 2));
+    PumpMessages(20);
+    EXPECT_GT(bar.GetPosition(), 0);
+    EXPECT_LT(bar.GetPosition(), bar.GetRange());
+    // Dragged past the end of the track: the last rows show.
+    SendMessageW(popup, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, track.bottom + 40));
+    PumpMessages(20);
+    EXPECT_EQ(bar.GetPosition(), bar.GetRange());
+    EXPECT_EQ(list.GetFirstVisible(), 12 - 10);
+    const CRect endThumb = bar.GetThumbRect();
+    EXPECT_EQ(endThumb.bottom, track.bottom) << "the thumb sits at the end of the track";
+    SendMessageW(popup, WM_LBUTTONUP, 0, MAKELPARAM(x, track.bottom + 40));
+    // After the release, moves no longer drag.
+    SendMessageW(popup, WM_MOUSEMOVE, 0, MAKELPARAM(x, track.top + 2));
+    PumpMessages(20);
+    EXPECT_EQ(bar.GetPosition(), bar.GetRange());
+
+    // And back up to the start.
+    const CRect upper = bar.GetThumbRect();
+    SendMessageW(popup, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, upper.top + 2));
+    SendMessageW(popup, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, track.top - 30));
+    SendMessageW(popup, WM_LBUTTONUP, 0, MAKELPARAM(x, track.top - 30));
+    PumpMessages(20);
+    EXPECT_EQ(bar.GetPosition(), 0);
+    EXPECT_EQ(list.GetFirstVisible(), 0);
+
+    EXPECT_TRUE(b.parent.notifications.empty()) << "dragging chooses nothing";
+    EXPECT_EQ(list.GetChosenItem(), -1);
+    EXPECT_TRUE(IsWindow(popup));
 }
 
 TEST(MComboBox, OpeningAndClosingAThousandTimesLeaksNothing) {

@@ -60,6 +60,26 @@ TEST(MPicture, PlacesTheFirstFrameByShowMode) {
     }
 }
 
+// A one-colour picture sliced into nine and stretched shows that colour on
+// every pixel: no seam where two pieces meet lets the background through.
+TEST(MPicture, SlicedPicturesHaveNoSeams) {
+    const wchar_t* plain = StripFile(L"plain1.png", 24, 24, {kBlue});
+    for (enumShowMode mode : {ShowFrame, ShowFrameMID}) {
+        SCOPED_TRACE(mode);
+        MPicture picture(nullptr, 1, CRect(0, 0, 100, 60), 1, 1);
+        ASSERT_EQ(picture.SetImage(plain, 1), 1);
+        if (mode == ShowFrameMID) picture.SetShowModeMID(8, 7, 9, 6);
+        else picture.SetShowMode(ShowFrame, 8);
+        PixelSurface surface(100, 60);
+        Render(picture, surface);
+        int off = 0;
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < 100; ++x)
+                if (!Near(surface.Rgb(x, y), Rgb(kBlue), 3)) ++off;
+        EXPECT_EQ(off, 0);
+    }
+}
+
 TEST(MPicture, CustomRectangleReachesBeyondTheFirstFrame) {
     MPicture picture(nullptr, 1, CRect(0, 0, 30, 30), 1, 1);
     ASSERT_EQ(picture.SetImage(FourBands(), 2), 1);
