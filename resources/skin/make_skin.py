@@ -176,10 +176,12 @@ def combo_box():
 
 def main_background():
     # 36-pixel corners are copied as they are, the rest is stretched: keep the
-    # middle flat and put the window's edge and corner rounding in the margins.
+    # middle flat and put the window's edge in the margins. The main window
+    # is not layered, so its corners stay square: a rounded picture would let
+    # the dialog's border colour show through the transparent corners.
     defs = linear("top", "#FFFFFF", "#FFFFFF", 0, 1, 0.05, 0)
-    body = (rect(0.5, 0.5, 119, 119, 10, WINDOW, "#2A303A") +
-            rect(1, 1, 118, 30, 9.5, "url(#top)"))
+    body = (rect(0.5, 0.5, 119, 119, 0, WINDOW, "#2A303A") +
+            rect(1, 1, 118, 30, 0, "url(#top)"))
     return svg(120, 120, body, defs)
 
 
