@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "GalleryPartTwo.h"
+#include "GallerySupport.h"
 #include "GallerySpecimens.h"
 #include "GalleryWindow.h"
 #include "GdiplusFwd.h"
@@ -173,17 +174,7 @@ private:
     std::vector<MControl*> m_all;
 };
 
-void Pump(DWORD milliseconds) {
-    const DWORD start = GetTickCount();
-    MSG message;
-    do {
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        Sleep(5);
-    } while (GetTickCount() - start < milliseconds);
-}
+using gallery::Pump;
 
 double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
     LARGE_INTEGER frequency;
