@@ -1,0 +1,176 @@
+// Repaint cost of the main window against its floors, inside one process:
+//   - a full repaint with every cached surface valid against one BitBlt of
+//     the 1500 x 840 client area to the window;
+//   - a full repaint with every cached surface stale (each control draws
+//     its content again) against the 16 ms frame of the animation timer.
+// Each repaint is the window's own WM_PAINT (RedrawWindow with
+// RDW_UPDATENOW), so it includes composing off-screen and presenting, as a
+// user sees it. The composition alone (PaintManager::RenderFrame) is printed
+// beside it against a memory-to-memory BitBlt.
+//
+//   PaintBench [repeats]     prints key=value lines, times in microseconds
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cwchar>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "MControl.h"
+#include "MDialog.h"
+#include "MRender.h"
+#include "Manager.h"
+#include "PaintBenchWindow.h"
+#include "PaintManager.h"
+
+namespace {
+
+double Now() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double MedianUs(std::vector<double> seconds) {
+    if (seconds.empty()) return 0;
+    std::sort(seconds.begin(), seconds.end());
+    return seconds[seconds.size() / 2] * 1e6;
+}
+
+void Pump(DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    MSG message;
+    do {
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        Sleep(1);
+    } while (GetTickCount() - start < milliseconds);
+}
+
+// Marks the cached surface of every control in the tree as stale, areas
+// included, the way a content change marks one.
+void MarkStale(const std::vector<MControl*>& list) {
+    for (MControl* control : list) {
+        control->SetUpdate(0, 0);
+        MarkStale(control->GetAreas());
+        MarkStale(control->GetControls());
+    }
+}
+
+size_t CountControls(const std::vector<MControl*>& list) {
+    size_t count = 0;
+    for (const MControl* control : list)
+        count += 1 + CountControls(control->GetAreas()) + CountControls(control->GetControls());
+    return count;
+}
+
+// Times body repeats times, with prepare (untimed) before each run.
+std::vector<double> Time(int repeats, const std::function<void()>& prepare, const std::function<void()>& body) {
+    std::vector<double> times;
+    for (int i = 0; i < repeats; ++i) {
+        if (prepare) prepare();
+        const double start = Now();
+        body();
+        times.push_back(Now() - start);
+    }
+    return times;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const int repeats = argc > 1 ? std::max(5, _wtoi(argv[1])) : 60;
+    std::unique_ptr<MDialog> dialog = paint_bench::CreateMainWindow();
+    HWND window = dialog ? dialog->GetSafeHwnd() : nullptr;
+    if (!window) {
+        std::fprintf(stderr, "the main window was not created\n");
+        return 2;
+    }
+    PaintManager* manager = dialog->GetPaintManager();
+    manager->SetPaintPause(0);
+    Pump(1500);  // first paint, images loaded, the start-up's own redraws done
+
+    RECT client;
+    GetClientRect(window, &client);
+    const int width = client.right, height = client.bottom;
+    const CRect clientRect(0, 0, width, height);
+    const size_t controls = CountControls(manager->GetAreas()) + CountControls(manager->GetControls());
+
+    auto repaint = [&] { RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); };
+    auto stale = [&] {
+        MarkStale(manager->GetAreas());
+        MarkStale(manager->GetControls());
+        manager->SetBackColor(manager->GetBackColor(), manager->GetBorderColor());
+        ValidateRect(window, nullptr);
+    };
+    auto compose = [&] {
+        if (HBITMAP frame = manager->RenderFrame(clientRect, nullptr)) DeleteObject(frame);
+    };
+
+    // The floors: one BitBlt of the client area from a 32-bit section, to
+    // the window and to another section.
+    HDC windowDC = GetDC(window);
+    unsigned char* bits = nullptr;
+    HBITMAP source = MRender::CreateARGB32Bitmap(windowDC, width, height, &bits);
+    HBITMAP target = MRender::CreateARGB32Bitmap(windowDC, width, height, &bits);
+    HDC sourceDC = CreateCompatibleDC(windowDC);
+    HDC targetDC = CreateCompatibleDC(windowDC);
+    HGDIOBJ oldSource = SelectObject(sourceDC, source);
+    HGDIOBJ oldTarget = SelectObject(targetDC, target);
+    auto blitToWindow = [&] {
+        BitBlt(windowDC, 0, 0, width, height, sourceDC, 0, 0, SRCCOPY);
+        GdiFlush();
+    };
+    auto blitToMemory = [&] {
+        BitBlt(targetDC, 0, 0, width, height, sourceDC, 0, 0, SRCCOPY);
+        GdiFlush();
+    };
+
+    // Interleaved rounds, so that a drift of the machine's speed falls on
+    // every figure alike.
+    std::vector<double> valid, staleTimes, blit, composeValid, composeStale, blitMemory;
+    const int rounds = 5;
+    for (int round = 0; round < rounds; ++round) {
+        const int n = std::max(1, repeats / rounds);
+        repaint();
+        auto add = [](std::vector<double>& to, const std::vector<double>& from) {
+            to.insert(to.end(), from.begin(), from.end());
+        };
+        add(valid, Time(n, nullptr, repaint));
+        add(blit, Time(n, nullptr, blitToWindow));
+        add(staleTimes, Time(n, stale, repaint));
+        compose();
+        add(composeValid, Time(n, nullptr, compose));
+        add(blitMemory, Time(n, nullptr, blitToMemory));
+        add(composeStale, Time(n, stale, compose));
+        Pump(20);
+    }
+
+    SelectObject(sourceDC, oldSource);
+    SelectObject(targetDC, oldTarget);
+    DeleteDC(sourceDC);
+    DeleteDC(targetDC);
+    DeleteObject(source);
+    DeleteObject(target);
+    ReleaseDC(window, windowDC);
+
+    std::printf("window=%dx%d controls=%zu repeats=%zu\n", width, height, controls, valid.size());
+    std::printf("repaint_valid_us=%.0f\n", MedianUs(valid));
+    std::printf("blit_window_us=%.0f\n", MedianUs(blit));
+    std::printf("repaint_stale_us=%.0f\n", MedianUs(staleTimes));
+    std::printf("compose_valid_us=%.0f\n", MedianUs(composeValid));
+    std::printf("blit_memory_us=%.0f\n", MedianUs(blitMemory));
+    std::printf("compose_stale_us=%.0f\n", MedianUs(composeStale));
+    std::fflush(stdout);
+    // The program's own way out: its window and worker are not torn down here.
+    ExitProcess(0);
+}

@@ -1,0 +1,64 @@
+// Until the program's main window is on the framework, PaintBench measures a
+// stand-in with the main window's frame and system page pictures from the
+// real skin at their places.
+#include "PaintBenchWindow.h"
+
+#include <gdiplus.h>
+
+#include "CHardwareInfo.h"
+#include "CHardwareInfo2.h"
+#include "MPicture.h"
+#include "Manager.h"
+
+namespace {
+
+class SkinWindow : public MDialog {
+public:
+    void InitUI(CRect client) override {
+        auto* background = static_cast<MPicture*>(CreateArea(L"MPicture", 30, client, nullptr, 1, 1));
+        background->SetImage(L"main_bkg.png", 1);
+        background->SetShowMode(ShowFrameMID, 4);
+        background->SetShowModeMID(36, 36, 36, 36);
+        Picture(40, L"img_perf_bkg.png", CRect(0, 100, 1500, 788));
+        Picture(47, L"img_permode1.png", CRect(490, 210, 885, 605));
+        const CRect gauges[] = {{1120, 115, 1463, 270}, {1120, 290, 1463, 445}, {1120, 465, 1463, 620},
+                                {1120, 640, 1463, 795}};
+        unsigned id = 50;
+        for (const CRect& rect : gauges) {
+            auto* gauge = static_cast<CHardwareInfo*>(CreateArea(L"CHardwareInfo", id++, rect, nullptr, 1, 1));
+            gauge->SetImage(L"img_systemmode_bkg.png", 1);
+            gauge->SetHardwareInfo(L"CPU", L"45\u00B0C");
+            gauge->SetHardwareInfoValue(45);
+        }
+        for (int i = 0; i < 2; ++i) {
+            auto* fan = static_cast<CHardwareInfo2*>(
+                CreateArea(L"CHardwareInfo2", 48 + i, CRect(290 + 439 * i, 715, 690 + 439 * i, 813), nullptr, 1, 1));
+            fan->SetImage(L"img_fan.png", 1);
+            fan->SetHardwareInfo(L"CPU Fan", L"2600r/min(50%)");
+            fan->SetHardwareInfoValue(50);
+        }
+    }
+
+private:
+    void Picture(unsigned id, const wchar_t* image, CRect rect) {
+        static_cast<MPicture*>(CreateArea(L"MPicture", id, rect, nullptr, 1, 1))->SetImage(image, 1);
+    }
+};
+
+}  // namespace
+
+namespace paint_bench {
+
+std::unique_ptr<MDialog> CreateMainWindow() {
+    static ULONG_PTR gdiplusToken = 0;
+    Gdiplus::GdiplusStartupInput input;
+    Gdiplus::GdiplusStartup(&gdiplusToken, &input, nullptr);
+    Manager::SetInstance(GetModuleHandleW(nullptr));
+    auto window = std::make_unique<SkinWindow>();
+    window->Create(nullptr, L"Tarvenholm", 0x96020000, 0, CRect(0, 0, 1500, 840));
+    window->CenterWindow(nullptr);
+    window->ShowWindow(SW_SHOWNORMAL);
+    return window;
+}
+
+}  // namespace paint_bench
