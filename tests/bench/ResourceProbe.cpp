@@ -2,14 +2,51 @@
 //   ResourceProbe <image name>      e.g. ResourceProbe Tarvenholm.exe
 //   -> pid=<n> handles=<n> gdi=<n> user=<n> workingset=<bytes>
 // Exit code 2 when no process of that name runs, 3 when it cannot be opened.
+//
+// Wine answers GetGuiResources with 0 (not implemented). There the GDI count
+// comes from the process's own GDI handle table, which Wine publishes where
+// Windows does, in the PEB's GdiSharedHandleTable: 0x10000 entries of 24
+// bytes whose type byte (offset 14) is 0 for a free entry. USER objects have
+// no such table; user is then -1.
 #include <windows.h>
 #include <psapi.h>
 #include <tlhelp32.h>
+#include <winternl.h>
 
-#include <cwchar>
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
+#include <cwchar>
+#include <vector>
 
 namespace {
+
+constexpr size_t kGdiTableEntries = 0x10000;
+constexpr size_t kGdiEntrySize = 24;
+constexpr size_t kGdiEntryTypeOffset = 14;
+#ifdef _WIN64
+constexpr size_t kPebGdiTableOffset = 0xF8;
+#else
+constexpr size_t kPebGdiTableOffset = 0x94;
+#endif
+
+// Live entries of the process's GDI handle table, -1 when it cannot be read.
+long CountGdiTableEntries(HANDLE process) {
+    PROCESS_BASIC_INFORMATION basic = {};
+    if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof(basic), nullptr) != 0) return -1;
+    void* table = nullptr;
+    SIZE_T read = 0;
+    const auto* peb = static_cast<const unsigned char*>(static_cast<void*>(basic.PebBaseAddress));
+    if (!ReadProcessMemory(process, peb + kPebGdiTableOffset, &table, sizeof(table), &read) || !table) return -1;
+    std::vector<unsigned char> entries(kGdiTableEntries * kGdiEntrySize);
+    if (!ReadProcessMemory(process, table, entries.data(), entries.size(), &read) || read != entries.size())
+        return -1;
+    long live = 0;
+    for (size_t i = 0; i < kGdiTableEntries; ++i) {
+        if (entries[i * kGdiEntrySize + kGdiEntryTypeOffset] != 0) ++live;
+    }
+    return live;
+}
 
 DWORD FindProcess(const wchar_t* imageName) {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
@@ -38,14 +75,16 @@ int wmain(int argc, wchar_t** argv) {
     if (!process) return 3;
     DWORD handles = 0;
     GetProcessHandleCount(process, &handles);
-    const DWORD gdi = GetGuiResources(process, GR_GDIOBJECTS);
-    const DWORD user = GetGuiResources(process, GR_USEROBJECTS);
+    long gdi = static_cast<long>(GetGuiResources(process, GR_GDIOBJECTS));
+    long user = static_cast<long>(GetGuiResources(process, GR_USEROBJECTS));
+    if (gdi == 0) gdi = CountGdiTableEntries(process);
+    if (user == 0) user = -1;
     PROCESS_MEMORY_COUNTERS memory = {};
     memory.cb = sizeof(memory);
     GetProcessMemoryInfo(process, &memory, sizeof(memory));
-    std::printf("pid=%lu handles=%lu gdi=%lu user=%lu workingset=%llu\n", static_cast<unsigned long>(pid),
-                static_cast<unsigned long>(handles), static_cast<unsigned long>(gdi),
-                static_cast<unsigned long>(user), static_cast<unsigned long long>(memory.WorkingSetSize));
+    std::printf("pid=%lu handles=%lu gdi=%ld user=%ld workingset=%llu\n", static_cast<unsigned long>(pid),
+                static_cast<unsigned long>(handles), gdi, user,
+                static_cast<unsigned long long>(memory.WorkingSetSize));
     CloseHandle(process);
     return 0;
 }

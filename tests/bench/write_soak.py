@@ -56,16 +56,19 @@ def main():
     mismatch_log = os.path.join(r, "mismatches.log")
     mismatches = open(mismatch_log).read().splitlines() if os.path.exists(mismatch_log) else []
 
+    # A series the platform cannot give (-1 throughout) is left out.
+    series = [(key, label) for key, label in SERIES if any(row[key] >= 0 for row in rows)]
     # Minute 0 is right after start-up; the trend is taken from minute 2 on.
     steady = [row for row in rows if row["minute"] >= 2] or rows
     trend = {}
-    for key, _ in SERIES:
+    for key, _ in series:
         xs = [row["minute"] for row in steady if row[key] >= 0]
         ys = [row[key] for row in steady if row[key] >= 0]
         trend[key] = (slope_per_hour(xs, ys), min(ys) if ys else -1, max(ys) if ys else -1)
 
-    fig, axes = plt.subplots(len(SERIES), 1, figsize=(8, 9), sharex=True)
-    for ax, (key, label) in zip(axes, SERIES):
+    fig, axes = plt.subplots(len(series), 1, figsize=(8, 2.2 * len(series) + 1), sharex=True, squeeze=False)
+    axes = [row[0] for row in axes]
+    for ax, (key, label) in zip(axes, series):
         xs = [row["minute"] for row in rows if row[key] >= 0]
         ys = [row[key] for row in rows if row[key] >= 0]
         ax.plot(xs, ys, marker="o", markersize=3)
@@ -106,7 +109,7 @@ def main():
                    f"{row['workingset_kb']} | {row['rss_kb']} |")
     out += ["", "From minute 2 on (least-squares trend):", "",
             "| series | min | max | trend per hour |", "|---|---|---|---|"]
-    for key, label in SERIES:
+    for key, label in series:
         slope, low, high = trend[key]
         out.append(f"| {label} | {low} | {high} | {slope:+.1f} |")
     out += ["", "![samples](soak.png)", "", "## The store at the end\n",
