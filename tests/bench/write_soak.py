@@ -104,9 +104,10 @@ def main():
            "", "## Samples\n",
            "| minute | handles | GDI objects | USER objects | working set (KB) | resident set (KB) |",
            "|---|---|---|---|---|---|"]
+    shown = lambda value: "n/a" if value < 0 else str(value)
     for row in rows:
-        out.append(f"| {row['minute']} | {row['handles']} | {row['gdi']} | {row['user']} | "
-                   f"{row['workingset_kb']} | {row['rss_kb']} |")
+        out.append("| " + " | ".join(shown(row[k]) for k in
+                                     ("minute", "handles", "gdi", "user", "workingset_kb", "rss_kb")) + " |")
     out += ["", "From minute 2 on (least-squares trend):", "",
             "| series | min | max | trend per hour |", "|---|---|---|---|"]
     for key, label in series:
