@@ -9,6 +9,9 @@
 // beside it against a memory-to-memory BitBlt.
 //
 //   PaintBench [repeats]     prints key=value lines, times in microseconds
+//   PaintBench profile       the stale composition's cost per control: each
+//                            control alone marked stale (with its children),
+//                            median of 9, costliest first
 #include <windows.h>
 
 #include <algorithm>
@@ -73,6 +76,14 @@ size_t CountControls(const std::vector<MControl*>& list) {
     return count;
 }
 
+void Collect(const std::vector<MControl*>& list, std::vector<MControl*>& into) {
+    for (MControl* control : list) {
+        into.push_back(control);
+        Collect(control->GetAreas(), into);
+        Collect(control->GetControls(), into);
+    }
+}
+
 // Times body repeats times, with prepare (untimed) before each run.
 std::vector<double> Time(int repeats, const std::function<void()>& prepare, const std::function<void()>& body) {
     std::vector<double> times;
@@ -115,6 +126,36 @@ int wmain(int argc, wchar_t** argv) {
     auto compose = [&] {
         if (HBITMAP frame = manager->RenderFrame(clientRect, nullptr)) DeleteObject(frame);
     };
+
+    if (argc > 1 && std::wcscmp(argv[1], L"profile") == 0) {
+        std::vector<MControl*> all;
+        Collect(manager->GetAreas(), all);
+        Collect(manager->GetControls(), all);
+        compose();
+        const double base = MedianUs(Time(9, nullptr, compose));
+        struct Cost {
+            double us;
+            MControl* control;
+        };
+        std::vector<Cost> costs;
+        for (MControl* control : all) {
+            auto one = [control] {
+                control->SetUpdate(0, 0);
+                MarkStale(control->GetAreas());
+            };
+            costs.push_back({MedianUs(Time(9, one, compose)) - base, control});
+        }
+        std::sort(costs.begin(), costs.end(), [](const Cost& a, const Cost& b) { return a.us > b.us; });
+        std::printf("compose_valid_us=%.0f\n", base);
+        for (const Cost& cost : costs) {
+            const CRect r = cost.control->GetRect();
+            std::printf("id=%u class=%ls rect=%ld,%ld,%ld,%ld visible=%d stale_extra_us=%.0f\n",
+                        cost.control->GetControlID(), cost.control->GetClassNameW(), r.left, r.top, r.right, r.bottom,
+                        cost.control->IsVisible(), cost.us);
+        }
+        std::fflush(stdout);
+        ExitProcess(0);
+    }
 
     // The floors: one BitBlt of the client area from a 32-bit section, to
     // the window and to another section.
