@@ -62,6 +62,7 @@ void LightingControl::ResetToDefaults() {
     m_page->SetColourPreview(values.colour);
     settings::WriteText(settings::kLightColor, std::to_wstring(values.colour));
     m_page->SetColourSliders(RgbColour::FromPacked(values.colour));
+    m_page->ApplyModePresentation(values.lightMode);
     m_page->SetLightSwitch(true);
     settings::WriteInteger(settings::kLightOnOff, values.onOff);
     SendReports(values, RgbColour::FromPacked(values.colour), true);

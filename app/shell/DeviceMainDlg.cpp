@@ -1,188 +1,156 @@
 #include "DeviceMainDlg.h"
 
+#include <cstdio>
+
 #include "AutostartTask.h"
+#include "CImageButton.h"
+#include "CSwitchButton.h"
+#include "CUIMessageBox.h"
 #include "DeviceConstants.h"
 #include "HidDeviceManager.h"
 #include "HidDevicePresence.h"
 #include "Inventory.h"
 #include "LanguageTexts.h"
+#include "MRender.h"
+#include "MTabLayout.h"
 #include "Manager.h"
 #include "PerformanceModePorts.h"
 #include "ProductNames.h"
 #include "SettingsStore.h"
+#include "UpdateProcessDlg.h"
 #include "WindowMessages.h"
 
 namespace {
 
-constexpr wchar_t kWindowClass[] = L"TarvenholmMainWindow";
-constexpr COLORREF kBackground = RGB(0x16, 0x19, 0x1F);
-constexpr COLORREF kTitleColour = RGB(0xF2, 0xF2, 0xF2);
-constexpr COLORREF kAccentColour = RGB(0x1B, 0xFF, 0xFF);
+constexpr unsigned kAnimationTimerMs = 16;
+constexpr unsigned kWindowIconResource = 107;
+// Command 25's pauses around closing the progress dialog of a failed update.
+constexpr DWORD kUpdateDialogPauseMs = 100;
+// Long enough for the slowest command short of a download.
+constexpr DWORD kWorkerStopTimeoutMs = 5000;
 
-ATOM RegisterMainWindowClass(HINSTANCE instance, WNDPROC proc) {
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(107));
-    wc.lpszClassName = kWindowClass;
-    ATOM atom = RegisterClassExW(&wc);
-    return atom ? atom : static_cast<ATOM>(GetClassInfoExW(instance, kWindowClass, &wc));
+std::wstring Formatted(const wchar_t* pattern, const std::wstring& a, const std::wstring& b,
+                       const std::wstring& c) {
+    wchar_t text[1024];
+    std::swprintf(text, sizeof(text) / sizeof(text[0]), pattern, a.c_str(), b.c_str(), c.c_str());
+    return text;
 }
 
 }  // namespace
 
 DeviceMainDlg::DeviceMainDlg()
-    : m_lighting(m_lightPageModel, HidDeviceManager::Get()),
+    : m_lighting(m_lightControls, HidDeviceManager::Get()),
       m_sensors(m_telemetry),
-      m_telemetryRefresh(m_telemetry, m_snapshot, m_gaugesModel,
+      m_telemetryRefresh(m_telemetry, m_snapshot, m_gauges,
                          TelemetryRefresh::LiveSources([this] { m_sensors.Acquire(); })) {}
 
+// The worker uses the window's state: it stops before the state goes.
 DeviceMainDlg::~DeviceMainDlg() {
-    if (IsWindow(m_hWnd)) DestroyWindow(m_hWnd);
+    StopThread(kWorkerStopTimeoutMs);
+    if (IsLive()) DestroyWindow();
 }
 
-HWND DeviceMainDlg::Create(HWND owner, const wchar_t* text, DWORD style, DWORD exStyle, const RECT& rect) {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    RegisterMainWindowClass(instance, &DeviceMainDlg::WndProc);
-    // Created hidden: ShowModal applies the show command.
-    CreateWindowExW(exStyle, kWindowClass, text, style & ~WS_VISIBLE, rect.left, rect.top,
-                    rect.right - rect.left, rect.bottom - rect.top, owner, nullptr, instance, this);
-    return m_hWnd;
-}
+// ---- initialisation -------------------------------------------------------------------------------
 
-void DeviceMainDlg::CenterWindow(HWND reference) {
-    if (!IsWindow(m_hWnd)) return;
-    RECT window;
-    GetWindowRect(m_hWnd, &window);
-    RECT area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    if (reference && IsWindow(reference)) GetWindowRect(reference, &area);
-    const int width = window.right - window.left;
-    const int height = window.bottom - window.top;
-    SetWindowPos(m_hWnd, nullptr, area.left + (area.right - area.left - width) / 2,
-                 area.top + (area.bottom - area.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-int DeviceMainDlg::ShowModal(int showCommand) {
-    if (!IsWindow(m_hWnd)) return -1;
-    ShowWindow(m_hWnd, showCommand);
-    if (showCommand != SW_HIDE) UpdateWindow(m_hWnd);
-    MSG msg;
-    while (IsWindow(m_hWnd) && GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+int DeviceMainDlg::OnInitDialog() {
+    MDialog::OnInitDialog();
+    HWND window = GetSafeHwnd();
+    // A second copy of the program finds this window by it.
+    SetPropW(window, product::kProductWord, reinterpret_cast<HANDLE>(1));
+    m_tray.Add(window, TrayIconFile());
+    SetIcon(kWindowIconResource);
+    CenterWindow(nullptr);
+    m_snapshot.Open();
+    HidDevicePresence::Register(window);
+    SetMTimer(kAnimationTimerMs);
+    StartThread();
+    QueueCommand(command::kAutorunAndInventory);
+    QueueCommand(command::kDeviceInitialisation);
+    m_updateLocations = update::LocationsFor(update::ServerBaseUrl());
+    SetTimer(TrayIcon::kReaddTimer, TrayIcon::kReaddDelayMs, nullptr);
+    // Last; a port sequence the worker reaches first waits for it.
+    PerformanceModePorts::Initialise();
     return 1;
 }
 
-LRESULT CALLBACK DeviceMainDlg::WndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-    if (msg == WM_NCCREATE) {
-        auto* self = static_cast<DeviceMainDlg*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->m_hWnd = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<DeviceMainDlg*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(window, msg, wParam, lParam);
-    LRESULT result = self->OnWindowMessage(msg, wParam, lParam);
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->m_hWnd = nullptr;
-    }
-    return result;
+// ---- window messages ----------------------------------------------------------------------------
+
+LRESULT DeviceMainDlg::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT answer = 0;
+    if (HandleProgramMessage(msg, wParam, lParam, answer)) return answer;
+    answer = MDialog::OnWindowMessage(msg, wParam, lParam);
+    if (msg == WM_LBUTTONDOWN) HideSettingsPageOnOutsideClick(lParam);
+    if (msg == WM_DESTROY) RemovePropW(GetSafeHwnd(), product::kProductWord);
+    return answer;
 }
 
-LRESULT DeviceMainDlg::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+// The messages the program itself defines, the tray menu's item and device
+// changes; true when `answer` is final.
+bool DeviceMainDlg::HandleProgramMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& answer) {
+    answer = 0;
     switch (msg) {
-    case WM_CREATE:
-        OnInitDialog();
-        return 0;
-    case WM_PAINT:
-        OnPaint();
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
+    case message::kTrayCallback:
+        OnTrayCallback(static_cast<UINT>(lParam));
+        return true;
+    case message::kExitRequest:
+        if (lParam == message::kExitRequestCode) ExitProgram();
+        return true;
+    case message::kUpdateResult:
+        OnUpdateResult(wParam, lParam);
+        answer = 1;
+        return true;
+    case message::kDownloadProgress:
+        OnUpdateProgress(lParam);
+        answer = 1;
+        return true;
+    case WM_COMMAND:
+        if (wParam == TrayIcon::kExitCommand) ExitProgram();
+        return false;
     case WM_DEVICECHANGE:
         // Only queues: the device is reopened on the worker by command 2.
         if (HidDevicePresence::NeedsDeviceInitialisation(wParam, lParam)) QueueCommand(command::kDeviceInitialisation);
-        return 0;
-    case WM_DESTROY:
-        RemovePropW(m_hWnd, product::kProductWord);
-        PostQuitMessage(0);
-        return 0;
-    case message::kExitRequest:
-        if (lParam == message::kExitRequestCode) ExitProgram();
-        return 0;
-    case message::kTrayCallback:
-        OnTrayCallback(static_cast<UINT>(lParam));
-        return 0;
-    case WM_COMMAND:
-        if (wParam == TrayIcon::kExitCommand) ExitProgram();
-        return DefWindowProcW(m_hWnd, msg, wParam, lParam);
-    case WM_TIMER:
-        if (wParam == TrayIcon::kReaddTimer) ReaddTrayIconOnce();
-        return 0;
+        return true;
     default:
         // A restarted shell has lost every icon: without this a hidden
         // window could no longer be brought back.
         if (msg == TrayIcon::TaskbarCreatedMessage()) {
-            m_tray.Readd(m_hWnd, TrayIconFile());
-            return 0;
+            m_tray.Readd(GetSafeHwnd(), TrayIconFile());
+            return true;
         }
-        return DefWindowProcW(m_hWnd, msg, wParam, lParam);
+        return false;
     }
 }
 
-void DeviceMainDlg::OnInitDialog() {
-    SetPropW(m_hWnd, product::kProductWord, reinterpret_cast<HANDLE>(1));
-    m_tray.Add(m_hWnd, TrayIconFile());
-    m_snapshot.Open();
-    HidDevicePresence::Register(m_hWnd);
-    StartThread();
-    QueueCommand(command::kAutorunAndInventory);
-    QueueCommand(command::kDeviceInitialisation);
-    SetTimer(m_hWnd, TrayIcon::kReaddTimer, TrayIcon::kReaddDelayMs, nullptr);
-    // Last; a port sequence the worker reaches first waits for it.
-    PerformanceModePorts::Initialise();
+int DeviceMainDlg::OnTimer(unsigned id) {
+    if (id == TrayIcon::kReaddTimer) ReaddTrayIconOnce();
+    return 0;
 }
 
-void DeviceMainDlg::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(m_hWnd, &ps);
-    RECT client;
-    GetClientRect(m_hWnd, &client);
-    HBRUSH background = CreateSolidBrush(kBackground);
-    FillRect(dc, &client, background);
-    DeleteObject(background);
-    RECT accent = {client.left, client.top, client.right, client.top + 4};
-    HBRUSH accentBrush = CreateSolidBrush(kAccentColour);
-    FillRect(dc, &accent, accentBrush);
-    DeleteObject(accentBrush);
-    HFONT font = CreateFontW(-48, 0, 0, 0, FW_SEMIBOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Segoe UI");
-    HGDIOBJ oldFont = SelectObject(dc, font);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, kTitleColour);
-    DrawTextW(dc, product::kProductWord, -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    SelectObject(dc, oldFont);
-    DeleteObject(font);
-    EndPaint(m_hWnd, &ps);
+// After the framework has taken the click: a click beside the open settings
+// popup closes it. The settings button toggles it itself.
+void DeviceMainDlg::HideSettingsPageOnOutsideClick(LPARAM point) {
+    if (!m_settingsPage || !m_settingsPage->IsVisible()) return;
+    const POINT click = {static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+    if (m_settingsPage->GetRect().PtInRect(click)) return;
+    if (m_settingsButton && m_settingsButton->GetRect().PtInRect(click)) return;
+    m_settingsPage->SetVisible(0);
+    RepaintNow();
 }
 
 std::wstring DeviceMainDlg::TrayIconFile() { return static_cast<const wchar_t*>(Manager::GetSkinFile(kTrayIconName)); }
 
 void DeviceMainDlg::OnTrayCallback(UINT mouseMessage) {
+    HWND window = GetSafeHwnd();
     switch (mouseMessage) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        SetForegroundWindow(m_hWnd);
-        ShowWindow(m_hWnd, SW_SHOWNORMAL);
-        UpdateWindow(m_hWnd);
-        BringWindowToTop(m_hWnd);
+        SetForegroundWindow(window);
+        ShowWindow(SW_SHOWNORMAL);
+        UpdateWindow(window);
+        BringWindowToTop(window);
         break;
     case WM_RBUTTONUP:
-        TrayIcon::ShowMenu(m_hWnd, language::GetText(language::key::kTrayExit));
+        TrayIcon::ShowMenu(window, language::GetText(language::key::kTrayExit));
         break;
     default:
         break;
@@ -191,21 +159,58 @@ void DeviceMainDlg::OnTrayCallback(UINT mouseMessage) {
 
 // The shell may not have been ready at start: the icon is added once more.
 void DeviceMainDlg::ReaddTrayIconOnce() {
-    KillTimer(m_hWnd, TrayIcon::kReaddTimer);
-    m_tray.Readd(m_hWnd, TrayIconFile());
+    KillTimer(TrayIcon::kReaddTimer);
+    m_tray.Readd(GetSafeHwnd(), TrayIconFile());
 }
 
+// Every setting was stored when it changed: nothing is left to save.
 void DeviceMainDlg::ExitProgram() {
     m_tray.Remove();
     ExitProcess(0);
 }
+
+// ---- online update results -----------------------------------------------------------------------
+
+void DeviceMainDlg::OnUpdateResult(WPARAM check, LPARAM result) {
+    if (result != 1) return;
+    if (check == update::kSoftwareResult) {
+        const std::wstring notice = language::GetText(language::key::kSoftwareCheckResult);
+        CUIMessageBox::ShowMessageBox(GetSafeHwnd(), notice.c_str(), L"", CUIMessageBox::kStyleOneButton);
+    } else if (check == update::kFirmwareResult) {
+        OfferFirmwareUpdate();
+    }
+}
+
+void DeviceMainDlg::OfferFirmwareUpdate() {
+    const std::wstring title = language::GetText(language::key::kFirmwareOfferTitle);
+    const std::wstring offer = Formatted(L"%ls:v%ls, %ls", title, m_updateState.latestFirmwareVersion,
+                                         language::GetText(language::key::kFirmwareOfferEnd));
+    const unsigned answer =
+        CUIMessageBox::ShowMessageBox(GetSafeHwnd(), offer.c_str(), title.c_str(), CUIMessageBox::kStyleTwoButtons);
+    if (answer != CUIMessageBox::kAnswerFirst) return;
+    QueueCommand(command::kFirmwareUpdate);
+    // The dialog runs until command 25 closes it or the installer's start
+    // ends the process.
+    m_updateDialogObject = std::make_unique<UpdateProcessDlg>();
+    m_updateProcess = m_updateDialogObject.get();
+    m_updateDialogObject->Show(GetSafeHwnd());
+    m_updateProcess = nullptr;
+}
+
+void DeviceMainDlg::OnUpdateProgress(LPARAM percent) {
+    if (UpdateProcessDlg* dialog = m_updateProcess) dialog->SetProgress(static_cast<int>(percent));
+}
+
+// ---- worker ---------------------------------------------------------------------------------------------
 
 void DeviceMainDlg::WorkerBody() { RunWorkerIteration(m_commands, *this); }
 
 // Command 1: the autostart task once per installation, the switch showing
 // whether the task exists, then the memory and disk inventory for the panel.
 void DeviceMainDlg::RunAutorunAndInventory() {
-    autostart::RunAutostartStep([this](bool present) { m_autostartShown = present; });
+    autostart::RunAutostartStep([this](bool present) {
+        if (m_autostartSwitch) m_autostartSwitch->SetCheck(present ? 1 : 0);
+    });
     InventoryResults results;
     inventory::RunInventoryStep(m_snapshot.IsAvailable(), results);
     m_diskCaption = results.diskCaption;
@@ -222,13 +227,14 @@ void DeviceMainDlg::RunDeviceInitialisation() {
     if (!devices.IsOpened()) return;
     ReadPerformanceMode();
     m_lighting.RestoreFromSettings();
+    if (m_lightPage) m_lightPage->UpdateControl(1, 1);
     QueueCommand(command::kFirmwareCheck);
 }
 
 void DeviceMainDlg::ReadPerformanceMode() {
     // A byte outside the firmware's table keeps the previous mode.
     if (auto mode = PerformanceModePorts::ReadMode()) m_performanceMode = *mode;
-    m_performanceView->ShowPerformanceMode(m_performanceMode);
+    m_performanceView.ShowPerformanceMode(m_performanceMode);
 }
 
 void DeviceMainDlg::RunWritePerformanceMode() { PerformanceModePorts::WriteMode(m_performanceMode); }
@@ -237,15 +243,29 @@ void DeviceMainDlg::RunApplyLighting() { m_lighting.Apply(); }
 
 void DeviceMainDlg::ResetDeviceDefaults() {
     m_performanceMode = device::kDefaultPerformanceMode;
-    m_performanceView->ShowPerformanceMode(m_performanceMode);
+    m_performanceView.ShowPerformanceMode(m_performanceMode);
     settings::WriteInteger(settings::kPerfMode, m_performanceMode);
     PerformanceModePorts::WriteDefaults();
     m_lighting.ResetToDefaults();
 }
 
-void DeviceMainDlg::RunSoftwareCheck() {}
-void DeviceMainDlg::RunFirmwareCheck() {}
-void DeviceMainDlg::RunFirmwareUpdate() {}
+void DeviceMainDlg::RunSoftwareCheck() {
+    update::RunSoftwareCheck(m_downloader, m_updateLocations, m_updateState, GetSafeHwnd());
+}
+
+void DeviceMainDlg::RunFirmwareCheck() {
+    update::RunFirmwareCheck(m_downloader, m_updateLocations, HidDeviceManager::Get().ReleaseNumber(), m_updateState,
+                             GetSafeHwnd());
+}
+
+// Returns only when the update could not go on: the dialog is closed so the
+// user gets the window back.
+void DeviceMainDlg::RunFirmwareUpdate() {
+    update::RunFirmwareUpdate(m_downloader, m_updateLocations, m_updateState.latestFirmwareVersion, GetSafeHwnd());
+    Sleep(kUpdateDialogPauseMs);
+    if (UpdateProcessDlg* dialog = m_updateProcess) dialog->DoOK();
+    Sleep(kUpdateDialogPauseMs);
+}
 
 // At most one acquisition pass a second; the panel's figures are made from
 // the record right after it.

@@ -1,50 +1,58 @@
 // DeviceMainDlg: the program's main window and owner of all program state.
 //
-// For now a plain native window: it carries the single-instance property,
-// runs modally, answers the exit request and owns the worker with its command
-// queue. The framework's dialog takes its place once HVUI has one.
+// A borderless 1500 x 840 dialog on the framework's dialog host: the frame
+// (background, title-area buttons, language selector, navigation column),
+// the system page with the performance selector and six gauges, the light
+// page and the settings popup. It carries the single-instance property and
+// the tray icon, answers the program's own window messages, and owns the
+// worker with its command queue, the device state, the telemetry and the
+// online update's state.
 //
-// It owns the device state too: the performance mode, the lighting values,
-// the telemetry record with the sensor library's state and the hardware
-// snapshot section. The pages' controls are reached through LightPage,
-// PerformanceModeView and TelemetryGauges; until the pages exist, plain
-// models stand in.
+// Building and laying out the controls is in MainWindowLayout.cpp, the
+// controls' notifications in MainWindowHandlers.cpp.
 #pragma once
 
 #include <windows.h>
 
 #include <atomic>
+#include <memory>
+#include <string>
 
 #include "CThreadBasic.h"
 #include "CommandQueue.h"
+#include "DeviceMainDef.h"
 #include "HardwareSnapshot.h"
-#include "LightPageModel.h"
 #include "LightingControl.h"
-#include "PerformanceModeView.h"
+#include "MDialog.h"
+#include "MainWindowControls.h"
 #include "SensorAcquisition.h"
-#include "TelemetryGaugesModel.h"
 #include "TelemetryRecord.h"
 #include "TelemetryRefresh.h"
 #include "TrayIcon.h"
+#include "UpdateCheck.h"
+#include "UpdateDownloader.h"
 #include "WorkerCommands.h"
 
-class DeviceMainDlg : public CThreadBasic, public WorkerCommands {
+class UpdateProcessDlg;
+
+class DeviceMainDlg : public MDialog, public CThreadBasic, public DeviceMainDef, private WorkerCommands {
 public:
     DeviceMainDlg();
     ~DeviceMainDlg() override;
 
-    HWND Create(HWND owner, const wchar_t* text, DWORD style, DWORD exStyle, const RECT& rect);
-    void CenterWindow(HWND reference);
-    // Shows the window with the given command and runs its message loop
-    // until the window is destroyed.
-    int ShowModal(int showCommand);
-    HWND GetHWND() const { return m_hWnd; }
+    LRESULT OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    int OnInitDialog() override;
+    void InitUI(CRect client) override;
+    void UISize(CRect client) override;
+    LRESULT OnMessage(unsigned id, unsigned code, WPARAM wParam, LPARAM lParam) override;
+    int OnTimer(unsigned id) override;
 
     // Appends a command for the worker; callable from any thread.
     void QueueCommand(int code) { m_commands.Push(code); }
 
     void WorkerBody() override;
 
+    // The work behind the worker's command codes.
     void RunAutorunAndInventory() override;
     void RunDeviceInitialisation() override;
     void RunWritePerformanceMode() override;
@@ -67,35 +75,56 @@ public:
     const TelemetryRecord& Telemetry() const { return m_telemetry; }
     const HardwareSnapshot& Snapshot() const { return m_snapshot; }
     // What the refresh last gave each gauge of the system page.
-    const TelemetryGaugesModel& TelemetryPanel() const { return m_gaugesModel; }
-    bool AutostartShown() const { return m_autostartShown; }
-
-    // Called by the page builder once the framework's controls exist.
-    void SetLightPage(LightPage& page) { m_lighting.SetPage(page); }
-    void SetPerformanceModeView(PerformanceModeView& view) { m_performanceView = &view; }
+    const TelemetryGaugesModel& TelemetryPanel() const { return m_gauges.LastReadings(); }
 
 private:
-    static LRESULT CALLBACK WndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
-    LRESULT OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
-    void OnInitDialog();
-    void OnPaint();
+    // Program window messages and the tray.
+    bool HandleProgramMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& answer);
     [[noreturn]] void ExitProgram();
     static std::wstring TrayIconFile();
     void OnTrayCallback(UINT mouseMessage);
     void ReaddTrayIconOnce();
+    void HideSettingsPageOnOutsideClick(LPARAM point);
+    void OnUpdateResult(WPARAM check, LPARAM result);
+    void OfferFirmwareUpdate();
+    void OnUpdateProgress(LPARAM percent);
     void ReadPerformanceMode();
+
+    // Building (MainWindowLayout.cpp).
+    void BuildFrame();
+    void BuildSystemPage();
+    void BuildLightPage();
+    void BuildSettingsPage();
+    void LayOutFrame(CRect client);
+    void LayOutSystemPage();
+    void LayOutLightPage();
+    void LayOutSettingsPage();
+
+    // Handlers (MainWindowHandlers.cpp).
+    void ToggleSettingsPage();
+    void OnNavigation();
+    void OnPerformanceModeChange();
+    void OnLightModeChange();
+    void OnLightingSwitchChange();
+    void OnBrightnessChange();
+    void OnSpeedChange();
+    void OnColourFromWheel();
+    void OnColourFromSliders();
+    void ShowAndStoreColour(uint32_t colour);
+    void OnLanguageChange();
+    void OnDefaultsReset();
+    void OnAutostartSwitchChange();
+    void RepaintNow();
 
     static constexpr wchar_t kTrayIconName[] = L"Quillane.ico";
 
-    HWND m_hWnd = nullptr;
     CommandQueue m_commands;
     TrayIcon m_tray;
 
     // Written by the UI thread's handlers, read by the worker's commands.
     std::atomic<int> m_performanceMode{0};
-    PerformanceModeModel m_performanceModel;
-    PerformanceModeView* m_performanceView = &m_performanceModel;
-    LightPageModel m_lightPageModel;
+    LightPageControls m_lightControls{*this};
+    PerformanceModeControls m_performanceView{*this};
     LightingControl m_lighting;
 
     TelemetryRecord m_telemetry;
@@ -105,10 +134,14 @@ private:
     std::wstring m_diskCaption;
     float m_diskSize = 0;
     std::wstring m_memoryCaption;
-    // The autostart switch's check state; until the settings page exists the
-    // window keeps it here.
-    std::atomic<bool> m_autostartShown{false};
-    // Until the system page's gauges exist, the refresh feeds this model.
-    TelemetryGaugesModel m_gaugesModel;
+    SystemPageGauges m_gauges{*this};
     TelemetryRefresh m_telemetryRefresh;
+
+    // The online update. The locations are set once at initialisation, the
+    // state only by the worker; the progress dialog exists while it runs.
+    update::UpdateLocations m_updateLocations;
+    update::UpdateState m_updateState;
+    UpdateDownloader m_downloader;
+    std::unique_ptr<UpdateProcessDlg> m_updateDialogObject;
+    std::atomic<UpdateProcessDlg*> m_updateProcess{nullptr};
 };

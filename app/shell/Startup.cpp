@@ -136,7 +136,9 @@ int Run(HINSTANCE instance, const wchar_t* commandLine) {
     const bool hidden = HasHideFlag(commandLine);
 
     auto mainWindow = std::make_unique<DeviceMainDlg>();
-    mainWindow->Create(nullptr, product::kProductWord, kMainWindowStyle, 0, kMainWindowRect);
+    // Made without WS_VISIBLE: the first show is ShowModal's, so a start
+    // with -hide never flashes the window on the screen.
+    mainWindow->Create(nullptr, product::kProductWord, kMainWindowStyle & ~WS_VISIBLE, 0, kMainWindowRect);
     mainWindow->CenterWindow(nullptr);
     mainWindow->ShowModal(hidden ? SW_HIDE : SW_SHOWNORMAL);
 

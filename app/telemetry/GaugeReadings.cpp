@@ -104,7 +104,9 @@ GaugeReading Disk(const std::wstring& caption, float diskSizeGiB, const std::opt
                                    ? systemDrive->totalBytes - systemDrive->freeBytesForCaller
                                    : 0;
     const float used = static_cast<float>(usedBytes) * kGibibyte;
-    const float percent = used / diskSizeGiB * 100.0f;
+    // C: and the first fixed disk need not be the same device: a C: larger
+    // than that disk must not draw a ring past full.
+    const float percent = std::min(used / diskSizeGiB * 100.0f, 100.0f);
     return {caption, Format(L"%0.0f / %0.0f GB", used, diskSizeGiB), percent};
 }
 

@@ -59,7 +59,7 @@ void CHardwareInfo::DrawControl(HDC& dc, CRect) {
     PresentMemDC(dc);
 }
 
-void CHardwareInfo::PaintContent(HDC dc, const GaugeReading& reading) {
+void CHardwareInfo::PaintContent(HDC dc, const HardwareReading& reading) {
     Graphics graphics(dc);
     graphics.SetSmoothingMode(SmoothingModeHighQuality);
     {
@@ -83,7 +83,7 @@ void CHardwareInfo::PaintRings(Graphics& graphics, float value) {
     graphics.DrawArc(&progress, kArcBox, kArcBox, kArcSize, kArcSize, kArcStartDegrees, value * kFullCircle / 100.0f);
 }
 
-void CHardwareInfo::PaintTexts(Graphics& graphics, const GaugeReading& reading) {
+void CHardwareInfo::PaintTexts(Graphics& graphics, const HardwareReading& reading) {
     Lock lock(m_stateLock);
     graphics.SetTextRenderingHint(static_cast<TextRenderingHint>(m_renderingHint));
     auto family = hvui_text::MakeFamily(m_manager ? m_manager->FindTempFont(m_fontFace) : nullptr, m_fontFace);

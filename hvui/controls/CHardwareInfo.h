@@ -5,7 +5,7 @@
 // thread; the picture is borrowed from the dialog's image cache.
 #pragma once
 
-#include "GaugeReading.h"
+#include "HardwareReading.h"
 #include "MControlFont.h"
 
 class HVUI_API CHardwareInfo : public MControlFont {
@@ -32,12 +32,12 @@ public:
     void SetHardwareInfo(CString caption, CString valueText);
     void SetHardwareInfoValue(float value);
     void SetMemoryUsed(float freeAmount, float usedAmount);
-    GaugeReading GetHardwareInfo() const { return m_reading.Get(); }
+    HardwareReading GetHardwareInfo() const { return m_reading.Get(); }
 
 private:
-    void PaintContent(HDC dc, const GaugeReading& reading);
+    void PaintContent(HDC dc, const HardwareReading& reading);
     void PaintRings(Gdiplus::Graphics& graphics, float value);
-    void PaintTexts(Gdiplus::Graphics& graphics, const GaugeReading& reading);
+    void PaintTexts(Gdiplus::Graphics& graphics, const HardwareReading& reading);
 
-    GuardedGaugeReading m_reading;
+    GuardedHardwareReading m_reading;
 };

@@ -37,7 +37,7 @@ void CHardwareInfo2::DrawControl(HDC& dc, CRect) {
     PresentMemDC(dc);
 }
 
-void CHardwareInfo2::PaintContent(HDC dc, const GaugeReading& reading) {
+void CHardwareInfo2::PaintContent(HDC dc, const HardwareReading& reading) {
     Graphics graphics(dc);
     graphics.SetSmoothingMode(SmoothingModeHighQuality);
     Lock lock(m_stateLock);

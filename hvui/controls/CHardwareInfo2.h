@@ -4,7 +4,7 @@
 // setters may be called from any thread.
 #pragma once
 
-#include "GaugeReading.h"
+#include "HardwareReading.h"
 #include "MControlFont.h"
 
 class HVUI_API CHardwareInfo2 : public MControlFont {
@@ -36,11 +36,11 @@ public:
     void SetHardwareInfo(CString caption, CString valueText);
     void SetHardwareInfoValue(float value);
     void SetMemoryUsed(float freeAmount, float usedAmount);
-    GaugeReading GetHardwareInfo() const { return m_reading.Get(); }
+    HardwareReading GetHardwareInfo() const { return m_reading.Get(); }
 
 private:
-    void PaintContent(HDC dc, const GaugeReading& reading);
+    void PaintContent(HDC dc, const HardwareReading& reading);
     void PaintBar(Gdiplus::Graphics& graphics, int pictureWidth, float value);
 
-    GuardedGaugeReading m_reading;
+    GuardedHardwareReading m_reading;
 };

@@ -126,6 +126,9 @@ TEST(GaugeReadings, DiskRules) {
         {476.0f, DriveSpace{476 * kGiB, 476 * kGiB}, L"0 / 476 GB", 0},
         // Free above total must not wrap into a huge used figure.
         {200.0f, DriveSpace{10 * kGiB, 11 * kGiB}, L"0 / 200 GB", 0},
+        // C: on a bigger device than the inventory's disk: the text tells the
+        // figures, the ring stops at full.
+        {76.0f, DriveSpace{300 * kGiB, 121 * kGiB}, L"179 / 76 GB", 100.0f},
     };
     for (const Case& c : cases) {
         const GaugeReading reading = gauges::Disk(L"NVMe Disk", c.diskSize, c.drive);

@@ -1,4 +1,4 @@
-// GaugeReading: what a hardware gauge shows (caption, value text, percent),
+// HardwareReading: what a hardware gauge shows (caption, value text, percent),
 // kept together so that a paint always sees one consistent reading while the
 // worker thread replaces it (internal to the two gauge classes).
 #pragma once
@@ -8,7 +8,7 @@
 #include "CString.h"
 #include "CriticalSection.h"
 
-struct GaugeReading {
+struct HardwareReading {
     CString caption;
     CString valueText;
     float value = 0.0f;
@@ -16,7 +16,7 @@ struct GaugeReading {
 
 // The reading behind a lock. Every setter answers whether anything changed,
 // so that the gauge asks for a repaint only then.
-class GuardedGaugeReading {
+class GuardedHardwareReading {
 public:
     bool SetTexts(const CString& caption, const CString& valueText) {
         std::lock_guard<CriticalSection> lock(m_lock);
@@ -31,12 +31,12 @@ public:
         m_reading.value = value;
         return true;
     }
-    GaugeReading Get() const {
+    HardwareReading Get() const {
         std::lock_guard<CriticalSection> lock(m_lock);
         return m_reading;
     }
 
 private:
     mutable CriticalSection m_lock;
-    GaugeReading m_reading;
+    HardwareReading m_reading;
 };
