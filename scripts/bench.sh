@@ -66,7 +66,9 @@ sleep 2
 
 # 3. Repaints of the main window, in one process.
 log "repaints of the main window"
-(cd "$BIN" && "$WINE" ./PaintBench.exe 100) | tr -d '\r' | tee "$OUT/paint.txt"
+# The window's worker writes the sensor diagnostics to the same output.
+(cd "$BIN" && "$WINE" ./PaintBench.exe 100) | tr -d '\r' | grep -aE '^[a-z_]+=' | tee "$OUT/paint.txt"
+(cd "$BIN" && "$WINE" ./PaintBench.exe profile) | tr -d '\r' | grep -aE '^[a-z_]+=' >"$OUT/paint-profile.txt"
 sleep 2
 
 # 4. One telemetry pass against the raw sensor queries.

@@ -149,10 +149,34 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("compose_valid_us=%.0f\n", base);
         for (const Cost& cost : costs) {
             const CRect r = cost.control->GetRect();
-            std::printf("id=%u class=%ls rect=%ld,%ld,%ld,%ld visible=%d stale_extra_us=%.0f\n",
-                        cost.control->GetControlID(), cost.control->GetClassNameW(), r.left, r.top, r.right, r.bottom,
-                        cost.control->IsVisible(), cost.us);
+            // What the control costs with its surface valid: the frame
+            // without it (hidden for the measurement) against the frame with it.
+            double validUs = 0;
+            if (cost.control->IsVisible()) {
+                cost.control->SetVisible(0);
+                compose();
+                const double without = MedianUs(Time(9, nullptr, compose));
+                cost.control->SetVisible(1);
+                compose();
+                validUs = base - without;
+            }
+            std::printf("id=%u rect=%ld,%ld,%ld,%ld visible=%d stale_extra_us=%.0f valid_us=%.0f\n",
+                        cost.control->GetControlID(), r.left, r.top, r.right, r.bottom, cost.control->IsVisible(),
+                        cost.us, validUs);
         }
+        // The frame's own section, made anew for every paint.
+        HDC screen = GetDC(window);
+        const double sectionUs = MedianUs(Time(21, nullptr, [&] {
+            unsigned char* pixels = nullptr;
+            HBITMAP section = MRender::CreateARGB32Bitmap(screen, width, height, &pixels);
+            HDC memory = CreateCompatibleDC(screen);
+            HGDIOBJ previous = SelectObject(memory, section);
+            SelectObject(memory, previous);
+            DeleteDC(memory);
+            DeleteObject(section);
+        }));
+        ReleaseDC(window, screen);
+        std::printf("new_frame_section_us=%.0f\n", sectionUs);
         std::fflush(stdout);
         ExitProcess(0);
     }
