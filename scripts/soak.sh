@@ -57,12 +57,8 @@ sleep "$WARMUP_S"
 
 # ---- the user's actions, at client coordinates of the main window -----------
 click() {  # x y
-    xdotool mousemove $((WX + $1)) $((WY + $2)) click 1
+    xdotool mousemove $((WX + $1)) $((WY + $2)) click 1 || log "xdotool could not click at $1,$2"
     echo "$(date +%T) click $1 $2" >>"$ACTIONS"
-}
-drag() {  # x1 y x2
-    xdotool mousemove $((WX + $1)) $((WY + $2)) mousedown 1 mousemove $((WX + $3)) $((WY + $2)) mouseup 1
-    echo "$(date +%T) drag $1 $2 -> $3" >>"$ACTIONS"
 }
 # Navigation column items, performance tabs, light mode tiles, the lighting
 # switch, slider positions (value v of a slider at left L with a 154-pixel
@@ -87,7 +83,7 @@ read_store() {  # fills STORED from the settings store
     local name type value
     STORED=()
     while read -r name type value; do
-        [ "$type" = REG_SZ ] && STORED[$name]="$value"
+        if [ "$type" = REG_SZ ]; then STORED[$name]="$value"; fi
     done < <("$WINE" reg query 'HKCU\Software\Tarvenholm' 2>/dev/null | tr -d '\r')
 }
 # Every expected value against the store; a mismatch is logged, not fatal,
@@ -113,7 +109,8 @@ round() {
     click "${SYSTEM_PAGE[@]}"; sleep "$STEP_S"
     perf_tab $((r % 3)); EXPECTED[perfMode]=$((r % 3)); sleep "$STEP_S"
     click "${LIGHT_PAGE[@]}"; sleep "$STEP_S"
-    if [ "${STORED[lightOnOff]:-0}" != 1 ]; then
+    # Nothing stored reads as on, the default the device initialisation applies.
+    if [ "${STORED[lightOnOff]:-1}" != 1 ]; then
         light_switch; EXPECTED[lightOnOff]=1; sleep "$STEP_S"
     fi
     mode=$((r % 7 + 1))

@@ -149,20 +149,8 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("compose_valid_us=%.0f\n", base);
         for (const Cost& cost : costs) {
             const CRect r = cost.control->GetRect();
-            // What the control costs with its surface valid: the frame
-            // without it (hidden for the measurement) against the frame with it.
-            double validUs = 0;
-            if (cost.control->IsVisible()) {
-                cost.control->SetVisible(0);
-                compose();
-                const double without = MedianUs(Time(9, nullptr, compose));
-                cost.control->SetVisible(1);
-                compose();
-                validUs = base - without;
-            }
-            std::printf("id=%u rect=%ld,%ld,%ld,%ld visible=%d stale_extra_us=%.0f valid_us=%.0f\n",
-                        cost.control->GetControlID(), r.left, r.top, r.right, r.bottom, cost.control->IsVisible(),
-                        cost.us, validUs);
+            std::printf("id=%u rect=%ld,%ld,%ld,%ld visible=%d stale_extra_us=%.0f\n", cost.control->GetControlID(),
+                        r.left, r.top, r.right, r.bottom, cost.control->IsVisible(), cost.us);
         }
         // The frame's own section, made anew for every paint.
         HDC screen = GetDC(window);
@@ -177,6 +165,18 @@ int wmain(int argc, wchar_t** argv) {
         }));
         ReleaseDC(window, screen);
         std::printf("new_frame_section_us=%.0f\n", sectionUs);
+        // Memory the cached surfaces hold after a paint of the shown page.
+        double surfaceBytes = 0;
+        for (MControl* control : all) {
+            if (!control->GetMemDC()) continue;
+            const CRect r = control->GetRect();
+            const double bytes = 4.0 * r.Width() * r.Height();
+            surfaceBytes += bytes;
+            if (bytes >= 512 * 1024)
+                std::printf("surface id=%u rect=%ld,%ld,%ld,%ld mb=%.2f\n", control->GetControlID(), r.left, r.top,
+                            r.right, r.bottom, bytes / 1048576.0);
+        }
+        std::printf("surfaces_total_mb=%.2f\n", surfaceBytes / 1048576.0);
         std::fflush(stdout);
         ExitProcess(0);
     }
