@@ -20,11 +20,12 @@ rm -rf "$WORK" && mkdir -p "$WORK/sim" "$SHOTS"
 PROGRAM=""
 SNAPSHOT_WRITER=""
 cleanup() {
-    [ -n "$PROGRAM" ] && kill "$PROGRAM" 2>/dev/null
-    [ -n "$SNAPSHOT_WRITER" ] && kill "$SNAPSHOT_WRITER" 2>/dev/null
+    [ -n "$PROGRAM" ] && kill "$PROGRAM" 2>/dev/null || true
+    [ -n "$SNAPSHOT_WRITER" ] && kill "$SNAPSHOT_WRITER" 2>/dev/null || true
     stop_wine_world
 }
-trap cleanup EXIT
+# The run's own status, not the clean-up's, is the script's exit code.
+trap 'status=$?; cleanup; exit $status' EXIT
 # Always a private Xvfb: the pictures must not show another desktop.
 unset DISPLAY
 start_display

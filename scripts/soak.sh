@@ -29,11 +29,12 @@ ACTIONS="$OUT/actions.log"
 PROGRAM=""
 SNAPSHOT_WRITER=""
 cleanup() {
-    [ -n "$PROGRAM" ] && kill "$PROGRAM" 2>/dev/null
-    [ -n "$SNAPSHOT_WRITER" ] && kill "$SNAPSHOT_WRITER" 2>/dev/null
+    [ -n "$PROGRAM" ] && kill "$PROGRAM" 2>/dev/null || true
+    [ -n "$SNAPSHOT_WRITER" ] && kill "$SNAPSHOT_WRITER" 2>/dev/null || true
     stop_wine_world
 }
-trap cleanup EXIT
+# The run's own status, not the clean-up's, is the script's exit code.
+trap 'status=$?; cleanup; exit $status' EXIT
 start_display
 prepare_wine_prefix
 start_wineserver
