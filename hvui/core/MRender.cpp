@@ -196,11 +196,20 @@ void MRender::DrawImageFrameMID(Graphics& graphics, Image* image, const CRect& d
     };
     const int middleW = sw - l - r;
     const int middleH = sh - t - b;
+    // The stretched pieces of a nine-slice picture are drawn as runs of
+    // their source pixels: resampling them costs a whole-window background
+    // tens of milliseconds and only blurs what is meant to be flat.
+    const InterpolationMode quality = graphics.GetInterpolationMode();
+    const PixelOffsetMode offset = graphics.GetPixelOffsetMode();
+    graphics.SetInterpolationMode(InterpolationModeNearestNeighbor);
+    graphics.SetPixelOffsetMode(PixelOffsetModeHalf);
     piece(longer(CRect(d.left + l, d.top + t, d.right - r, d.bottom - b), true, true), sx + l, sy + t, middleW, middleH);
     piece(longer(CRect(d.left + l, d.top, d.right - r, d.top + t), true, false), sx + l, sy, middleW, t);
     piece(longer(CRect(d.left + l, d.bottom - b, d.right - r, d.bottom), true, false), sx + l, sy + sh - b, middleW, b);
     piece(longer(CRect(d.left, d.top + t, d.left + l, d.bottom - b), false, true), sx, sy + t, l, middleH);
     piece(longer(CRect(d.right - r, d.top + t, d.right, d.bottom - b), false, true), sx + sw - r, sy + t, r, middleH);
+    graphics.SetInterpolationMode(quality);
+    graphics.SetPixelOffsetMode(offset);
     // Corners keep their size.
     piece(CRect(d.left, d.top, d.left + l, d.top + t), sx, sy, l, t);
     piece(CRect(d.right - r, d.top, d.right, d.top + t), sx + sw - r, sy, r, t);
