@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "MControl.h"
+#include "BenchClock.h"
 #include "MDialog.h"
 #include "MRender.h"
 #include "Manager.h"
@@ -30,22 +31,9 @@
 
 namespace {
 
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using bench::Now;
 
-double MedianUs(std::vector<double> seconds) {
-    if (seconds.empty()) return 0;
-    std::sort(seconds.begin(), seconds.end());
-    return seconds[seconds.size() / 2] * 1e6;
-}
+double MedianUs(std::vector<double> seconds) { return bench::Median(std::move(seconds)) * 1e6; }
 
 void Pump(DWORD milliseconds) {
     const DWORD start = GetTickCount();

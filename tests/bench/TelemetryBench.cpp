@@ -16,6 +16,7 @@
 #include <cwchar>
 #include <vector>
 
+#include "BenchClock.h"
 #include "SensorAcquisition.h"
 #include "SensorLibrary.h"
 #include "TelemetryRecord.h"
@@ -63,22 +64,8 @@ long RawWalk(const SensorLibrary& library) {
     return queries;
 }
 
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-    if (values.empty()) return 0;
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
+using bench::Median;
+using bench::Now;
 
 }  // namespace
 
