@@ -25,6 +25,11 @@ struct RgbColour {
 
 class LightPage {
 public:
+    // The list's modes are 1 to 7; mode 4 is the one with a chosen colour,
+    // every other mode is animated and uses the speed.
+    static constexpr int kLightModeCount = 7;
+    static constexpr int kLightModeWithColour = 4;
+
     virtual ~LightPage() = default;
 
     virtual void SelectLightMode(int lightMode) = 0;

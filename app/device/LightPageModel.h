@@ -9,8 +9,6 @@
 
 class LightPageModel : public LightPage {
 public:
-    static constexpr int kLightModeWithColour = 4;
-
     void SelectLightMode(int lightMode) override { m_lightMode = lightMode; }
     void SetLightSwitch(bool on) override { m_switchOn = on; }
     bool LightSwitchOn() const override { return m_switchOn; }

@@ -3,13 +3,12 @@
 #include <cwchar>
 
 #include "AppFolders.h"
+#include "LightPage.h"
 #include "MainWindowIds.h"
 #include "Manager.h"
 
 namespace language {
 namespace {
-
-constexpr int kLightModeCount = 7;
 
 std::wstring Decimal(int value) {
     wchar_t text[16];
@@ -34,7 +33,7 @@ std::vector<TextStep> BuildLanguageChangeSteps() {
         {Op::Title, kModeLowerLeftLabel, 0, key::kModeLowerLeft},
         {Op::Title, kModeLowerRightLabel, 0, key::kModeLowerRight},
     };
-    for (int item = 0; item < kLightModeCount; ++item) {
+    for (int item = 0; item < LightPage::kLightModeCount; ++item) {
         steps.push_back({Op::ItemText, kLightModeList, item, key::kLightMode1 + item});
     }
     const std::vector<TextStep> tail = {

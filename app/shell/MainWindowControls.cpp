@@ -19,7 +19,6 @@
 
 namespace {
 
-constexpr int kLightModeWithColour = 4;
 constexpr int kColourByteMask = 0xFF;
 
 void EnableControl(MControl* control, int enabled) {
@@ -143,7 +142,7 @@ void LightPageControls::EnableColourControls(int enabled) {
 }
 
 void LightPageControls::ApplyModePresentation(int lightMode) {
-    const int withColour = lightMode == kLightModeWithColour ? 1 : 0;
+    const int withColour = lightMode == LightPage::kLightModeWithColour ? 1 : 0;
     EnableColourControls(withColour);
     ShowControl(m_controls.m_colourCover, !withColour);
     ShowControl(m_controls.m_speedLabel, !withColour);

@@ -37,7 +37,6 @@ constexpr int kPushFrames = 4;
 constexpr int kSwitchFrames = 2;
 constexpr int kSingleFrame = 1;
 constexpr int kBackgroundMargin = 36;
-constexpr int kLightModeCount = 7;
 constexpr int kFirstLightMode = 1;
 constexpr int kSecondFanGaugeShift = 439;
 constexpr COLORREF kColourCoverColour = 0x3C3C3C;
@@ -215,13 +214,13 @@ void DeviceMainDlg::BuildLightPage() {
 
     m_lightModeList = MakeControl<LightCtrl>(page, L"LightCtrl", id::kLightModeList);
     if (m_lightModeList) {
-        for (int mode = kFirstLightMode; mode < kFirstLightMode + kLightModeCount; ++mode) {
+        for (int mode = kFirstLightMode; mode < kFirstLightMode + LightPage::kLightModeCount; ++mode) {
             const std::wstring image = L"light_mode" + std::to_wstring(mode) + L".png";
             m_lightModeList->AddLight(Text(key::kLightMode1 + mode - kFirstLightMode).c_str(), mode, image.c_str());
         }
         m_lightModeList->SetCurLightMode(kFirstLightMode);
         m_lightModeList->SetProgressBar(0);
-        m_lightModeList->SetItemsPerPage(kLightModeCount);
+        m_lightModeList->SetItemsPerPage(LightPage::kLightModeCount);
     }
 
     m_brightnessBlockBackground = WithImage(MakeArea<MPicture>(page, L"MPicture", id::kBrightnessBlockBackground),
