@@ -21,10 +21,7 @@ while [ $# -gt 0 ]; do
 done
 COMMAND="scripts/bench.sh --runs $RUNS --cpu-seconds $CPU_SECONDS"
 
-if [ "${TARVENHOLM_SKIP_BUILD:-0}" != 1 ]; then
-    "$TARVENHOLM_ROOT/scripts/setup.sh"
-    TARVENHOLM_SKIP_SETUP=1 "$TARVENHOLM_ROOT/scripts/build.sh" x86_64
-fi
+build_x86_64_unless_skipped
 BIN="$TARVENHOLM_ROOT/build/x86_64/bin"
 OUT="$TARVENHOLM_ROOT/build/bench"
 DOC="$TARVENHOLM_ROOT/docs/performance.md"
@@ -34,13 +31,7 @@ for exe in Tarvenholm MinimalWindow PaintBench TelemetryBench ResourceProbe Snap
 done
 rm -rf "$OUT" && mkdir -p "$OUT/sim"
 
-SNAPSHOT_WRITER=""
-cleanup() {
-    [ -n "$SNAPSHOT_WRITER" ] && kill "$SNAPSHOT_WRITER" 2>/dev/null || true
-    stop_wine_world
-}
-# The run's own status, not the clean-up's, is the script's exit code.
-trap 'status=$?; cleanup; exit $status' EXIT
+trap stop_run_and_exit EXIT
 start_display
 prepare_wine_prefix
 start_wineserver

@@ -8,24 +8,13 @@
 set -euo pipefail
 . "$(dirname "$0")/wine-env.sh"
 
-if [ "${TARVENHOLM_SKIP_BUILD:-0}" != 1 ]; then
-    "$TARVENHOLM_ROOT/scripts/setup.sh"
-    TARVENHOLM_SKIP_SETUP=1 "$TARVENHOLM_ROOT/scripts/build.sh" x86_64
-fi
+build_x86_64_unless_skipped
 BIN="$TARVENHOLM_ROOT/build/x86_64/bin"
 SHOTS="$TARVENHOLM_ROOT/docs/screenshots"
 WORK="$TARVENHOLM_ROOT/build/readme-screenshots"
 rm -rf "$WORK" && mkdir -p "$WORK/sim" "$SHOTS"
 
-PROGRAM=""
-SNAPSHOT_WRITER=""
-cleanup() {
-    [ -n "$PROGRAM" ] && kill "$PROGRAM" 2>/dev/null || true
-    [ -n "$SNAPSHOT_WRITER" ] && kill "$SNAPSHOT_WRITER" 2>/dev/null || true
-    stop_wine_world
-}
-# The run's own status, not the clean-up's, is the script's exit code.
-trap 'status=$?; cleanup; exit $status' EXIT
+trap stop_run_and_exit EXIT
 # Always a private Xvfb: the pictures must not show another desktop.
 unset DISPLAY
 start_display

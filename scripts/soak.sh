@@ -15,10 +15,7 @@ MINUTES="${1:-60}"
 STEP_S=4          # seconds between two actions
 WARMUP_S=10       # start-up, inventory and device initialisation
 
-if [ "${TARVENHOLM_SKIP_BUILD:-0}" != 1 ]; then
-    "$TARVENHOLM_ROOT/scripts/setup.sh"
-    TARVENHOLM_SKIP_SETUP=1 "$TARVENHOLM_ROOT/scripts/build.sh" x86_64
-fi
+build_x86_64_unless_skipped
 BIN="$TARVENHOLM_ROOT/build/x86_64/bin"
 OUT="$TARVENHOLM_ROOT/build/soak"
 PY=/usr/bin/python3  # Debian's, with python3-matplotlib
@@ -26,15 +23,7 @@ rm -rf "$OUT" && mkdir -p "$OUT/sim"
 SAMPLES="$OUT/samples.csv"
 ACTIONS="$OUT/actions.log"
 
-PROGRAM=""
-SNAPSHOT_WRITER=""
-cleanup() {
-    [ -n "$PROGRAM" ] && kill "$PROGRAM" 2>/dev/null || true
-    [ -n "$SNAPSHOT_WRITER" ] && kill "$SNAPSHOT_WRITER" 2>/dev/null || true
-    stop_wine_world
-}
-# The run's own status, not the clean-up's, is the script's exit code.
-trap 'status=$?; cleanup; exit $status' EXIT
+trap stop_run_and_exit EXIT
 start_display
 prepare_wine_prefix
 start_wineserver

@@ -108,3 +108,24 @@ stop_wine_world() {
         TARVENHOLM_XVFB_PID=""
     fi
 }
+
+# The measuring and picture scripts build the 64-bit program first, unless
+# TARVENHOLM_SKIP_BUILD=1 says the existing build is to be used.
+build_x86_64_unless_skipped() {
+    [ "${TARVENHOLM_SKIP_BUILD:-0}" = 1 ] && return 0
+    "$TARVENHOLM_ROOT/scripts/setup.sh"
+    TARVENHOLM_SKIP_SETUP=1 "$TARVENHOLM_ROOT/scripts/build.sh" x86_64
+}
+
+# Ends what such a script started: the program ($PROGRAM) and the snapshot
+# writer ($SNAPSHOT_WRITER) where set, then Wine and the script's Xvfb. As
+# the EXIT trap it keeps the run's own status as the script's exit code.
+PROGRAM=""
+SNAPSHOT_WRITER=""
+stop_run_and_exit() {
+    local status=$?
+    [ -n "$PROGRAM" ] && kill "$PROGRAM" 2>/dev/null || true
+    [ -n "$SNAPSHOT_WRITER" ] && kill "$SNAPSHOT_WRITER" 2>/dev/null || true
+    stop_wine_world
+    exit "$status"
+}
