@@ -13,8 +13,10 @@ die() { printf '[tarvenholm] error: %s\n' "$*" >&2; exit 1; }
 # Scripts without set -e (the test emulator, checks that expect failures)
 # look at statuses themselves and get no trap.
 report_failure() {
+    local command="${3%%$'\n'*}"
+    [ "$command" = "$3" ] || command="$command ..."
     printf '[tarvenholm] error: "%s" failed with exit status %s (%s, line %s)\n' \
-        "$3" "$1" "${4:-${0}}" "$2" >&2
+        "$command" "$1" "${4:-${0}}" "$2" >&2
 }
 case $- in
 *e*)

@@ -96,4 +96,7 @@ run_inside() {
 make_base_system
 unpack_system
 [ -z "${TARVENHOLM_FRESH_OUT:-}" ] || mkdir -p "$TARVENHOLM_FRESH_OUT"
-run_inside "$@"
+status=0
+run_inside "$@" || status=$?
+[ "$status" = 0 ] || log "'$*' ended with exit status $status in the new system"
+exit "$status"
