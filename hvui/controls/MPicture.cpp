@@ -1,5 +1,8 @@
 #include "MPicture.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
 #include <mutex>
 
 #include "ControlPaint.h"
@@ -9,6 +12,31 @@
 using namespace Gdiplus;
 
 namespace {
+
+// No pixel of the picture lets anything under it through.
+bool IsOpaque(Image* image) {
+    if (image->GetType() != ImageTypeBitmap) return false;
+    const int width = static_cast<int>(image->GetWidth());
+    const int height = static_cast<int>(image->GetHeight());
+    if (width <= 0 || height <= 0) return false;
+    Rect all(0, 0, width, height);
+    BitmapData data;
+    auto* bitmap = static_cast<Bitmap*>(image);
+    if (bitmap->LockBits(&all, ImageLockModeRead, PixelFormat32bppPARGB, &data) != Ok) return false;
+    bool opaque = true;
+    const auto* rows = static_cast<const unsigned char*>(data.Scan0);
+    for (int y = 0; opaque && y < height; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(rows + static_cast<ptrdiff_t>(y) * data.Stride);
+        for (int x = 0; x < width; ++x) {
+            if ((row[x] >> 24) != 0xFF) {
+                opaque = false;
+                break;
+            }
+        }
+    }
+    bitmap->UnlockBits(&data);
+    return opaque;
+}
 
 using Lock = std::lock_guard<CriticalSection>;
 
@@ -88,12 +116,52 @@ void MPicture::SetCustomRect(CRect rect) {
     m_customRect = rect;
 }
 
+bool MPicture::Drawn::operator==(const Drawn& other) const {
+    return image == other.image && std::equal(std::begin(values), std::end(values), std::begin(other.values));
+}
+
+MPicture::Drawn MPicture::DrawnNow() const {
+    Drawn drawn;
+    drawn.image = m_image;
+    const int values[] = {m_rect.Width(),  m_rect.Height(),     static_cast<int>(m_showMode),
+                          m_frameWidth,    m_imageHeight,       m_frameBorder,
+                          m_marginLeft,    m_marginTop,         m_marginRight,
+                          m_marginBottom,  m_customRect.left,   m_customRect.top,
+                          m_customRect.Width(), m_customRect.Height()};
+    std::copy(std::begin(values), std::end(values), std::begin(drawn.values));
+    return drawn;
+}
+
+// Every mode but the plain one fills the whole control; the picture must
+// have no pixel that lets the background through.
+bool MPicture::CoversOpaquely() const {
+    if (!m_image || m_showMode == ShowNormal) return false;
+    if (m_showMode == ShowFrameMID &&
+        (m_frameWidth <= m_marginLeft + m_marginRight || m_imageHeight <= m_marginTop + m_marginBottom))
+        return false;
+    if (m_showMode == ShowFrame && (m_frameWidth <= 2 * m_frameBorder || m_imageHeight <= 2 * m_frameBorder))
+        return false;
+    return m_opaque && m_opacityOf == m_image;
+}
+
 void MPicture::DrawControl(HDC& dc, CRect) {
+    {
+        Lock lock(m_stateLock);
+        if (m_image && m_opacityOf != m_image) {
+            m_opacityOf = m_image;
+            m_opaque = IsOpaque(m_image);
+        }
+        if (!GetUpdate() && GetMemDC() && m_surfaceWidth == m_rect.Width() && m_surfaceHeight == m_rect.Height() &&
+            CoversOpaquely() && m_drawn == DrawnNow()) {
+            m_update = 1;
+        }
+    }
     if (PrepareMemDC(dc)) {
         Graphics graphics(GetMemDC());
         graphics.SetPageUnit(UnitPixel);
         Lock lock(m_stateLock);
         if (m_image) DrawImage(graphics);
+        m_drawn = DrawnNow();
     }
     PresentMemDC(dc);
 }

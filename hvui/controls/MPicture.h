@@ -47,4 +47,18 @@ private:
     int m_marginRight = 0;
     int m_marginBottom = 0;
     CRect m_customRect;
+
+    // What the surface was last drawn from. An opaque picture that covers
+    // its whole surface hides what lies under it, so a stale surface drawn
+    // from the same picture, size and mode is already right.
+    struct Drawn {
+        const Gdiplus::Image* image = nullptr;
+        int values[14] = {};
+        bool operator==(const Drawn& other) const;
+    };
+    Drawn DrawnNow() const;
+    bool CoversOpaquely() const;
+    Drawn m_drawn;
+    const Gdiplus::Image* m_opacityOf = nullptr;
+    bool m_opaque = false;
 };

@@ -20,3 +20,8 @@ int MTabLayout::OnCheckMouseResponse(unsigned, CPoint point) {
     }
     return 0;
 }
+
+void MTabLayout::SetControlVisible(int visible) {
+    MPanel::SetControlVisible(visible);
+    if (!visible) ReleaseSurfaces();
+}

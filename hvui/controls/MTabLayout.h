@@ -13,4 +13,8 @@ public:
     void DrawControl(HDC& dc, CRect clip) override;
     int DrawSubControls(HDC& dc, CRect clip) override;
     int OnCheckMouseResponse(unsigned flags, CPoint point) override;
+
+protected:
+    // A hidden page keeps no surfaces: they are made again when it shows.
+    void SetControlVisible(int visible) override;
 };

@@ -226,6 +226,16 @@ void MControl::UpdateAnimateDC(HDC& reference, int width, int height) {
     m_animateSurface.Create(reference, width, height);
 }
 
+void MControl::ReleaseSurfaces() {
+    m_update = 0;
+    m_surface.Release();
+    m_animateSurface.Release();
+    Lock areas(m_areaLock);
+    for (MControl* area : m_areas) area->ReleaseSurfaces();
+    Lock controls(m_controlLock);
+    for (MControl* child : m_controls) child->ReleaseSurfaces();
+}
+
 bool MControl::PrepareMemDC(HDC& dc) {
     const int width = m_rect.Width();
     const int height = m_rect.Height();

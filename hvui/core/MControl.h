@@ -136,6 +136,10 @@ public:
     // ---- cached surfaces ---------------------------------------------------
     void UpdateMemDC(HDC& reference, int width, int height);
     void UpdateAnimateDC(HDC& reference, int width, int height);
+    // Gives back the surfaces of this control and everything inside it
+    // (UI thread, outside painting); the next paint that shows them makes
+    // them anew. For what stays hidden a while, such as a page.
+    void ReleaseSurfaces();
 
     // ---- tooltip and cursor ------------------------------------------------
     void SetTooltip(const wchar_t* text);

@@ -90,7 +90,7 @@ LRESULT MPanel::OnControlUpdate(CRect rect, int updateCode, MControl* control) {
         }
     }
     if (control && !IsScrollBar(control)) rect.OffsetRect(-dx, -dy);
-    rect.UnionRect(rect, m_rect);
+    // Only what changed: the panel's own surfaces outside it are still valid.
     InvalidateRect(&rect, 1);
     return 0;
 }

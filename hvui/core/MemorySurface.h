@@ -15,7 +15,9 @@ public:
     MemorySurface& operator=(const MemorySurface&) = delete;
 
     // Replaces the surface with a new one of the given size, compatible with
-    // reference. False (and no surface) when GDI refuses.
+    // reference. False (and no surface) when GDI refuses. A surface that
+    // already has that size is kept and cleared to black, as a new one
+    // starts: making it anew costs fresh pages on every redraw.
     bool Create(HDC reference, int width, int height);
     void Release();
 
@@ -27,4 +29,6 @@ private:
     HDC m_dc = nullptr;
     HBITMAP m_bitmap = nullptr;
     HGDIOBJ m_previous = nullptr;
+    int m_width = 0;
+    int m_height = 0;
 };

@@ -106,14 +106,21 @@ void PaintManager::Init(HWND window, MWindow* dialog) {
 void PaintManager::ReleaseWindow() {
     if (!m_initialised) return;
     m_backCache.Release();
+    m_frame.Release();
+    if (m_deferredPaint) ::DeleteObject(m_deferredPaint);
+    m_deferredPaint = nullptr;
     if (m_extraDC) ::DeleteDC(m_extraDC);
     m_extraDC = nullptr;
     if (m_paintDC) ::ReleaseDC(m_paintWnd, m_paintDC);
     m_paintDC = nullptr;
     if (m_dropTargetRegistered) ::RevokeDragDrop(m_paintWnd);
     m_dropTargetRegistered = false;
-    HVTimer::KillTimer();
-    m_mTimerId = 0;
+    {
+        Lock gate(m_mTimerGateLock);
+        HVTimer::KillTimer();
+        m_mTimerId = 0;
+        m_mTimerPeriod = 0;
+    }
     ClearTimers();
     m_captured = 0;
     m_tracking = 0;
@@ -308,9 +315,12 @@ void PaintManager::ForgetControl(MControl* control) {
     // Its window timers would otherwise tick a deleted control.
     KillTimer(control);
     // A tick of the animation timer may be running it right now.
-    Lock tick(m_tickLock);
-    Lock lock(m_animationLock);
-    m_animated.erase(std::remove(m_animated.begin(), m_animated.end(), control), m_animated.end());
+    {
+        Lock tick(m_tickLock);
+        Lock lock(m_animationLock);
+        m_animated.erase(std::remove(m_animated.begin(), m_animated.end(), control), m_animated.end());
+    }
+    UpdateAnimationTimer();
 }
 
 // ---- redraw requests --------------------------------------------------------------------
@@ -413,16 +423,22 @@ void PaintManager::ClearTooltip() {
 // ---- animation list ----------------------------------------------------------------------------
 
 int PaintManager::AddMTimer(MControl* control) {
-    Lock lock(m_animationLock);
-    m_animated.push_back(control);
+    {
+        Lock lock(m_animationLock);
+        m_animated.push_back(control);
+    }
+    UpdateAnimationTimer();
     return 1;
 }
 
 int PaintManager::DeleteFSTimer(MControl* control) {
-    Lock lock(m_animationLock);
-    auto it = std::find(m_animated.begin(), m_animated.end(), control);
-    if (it == m_animated.end()) return 0;
-    m_animated.erase(it);
+    {
+        Lock lock(m_animationLock);
+        auto it = std::find(m_animated.begin(), m_animated.end(), control);
+        if (it == m_animated.end()) return 0;
+        m_animated.erase(it);
+    }
+    UpdateAnimationTimer();
     return 1;
 }
 

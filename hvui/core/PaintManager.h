@@ -55,11 +55,13 @@ public:
     static constexpr unsigned kOverlayFadeTimer = 88;
     static constexpr unsigned kProgressTimer = 99;
     static constexpr unsigned kCaretTimer = 6553;
+    // Brings back a paint that came sooner than the paint interval allows.
+    static constexpr unsigned kPaintCapTimer = 6554;
     static constexpr unsigned kControlTimerIdLimit = 240;
     // Posted to the drop target window while dragging over it and after a drop.
     static constexpr UINT kDragOverMessage = 2025;
     static constexpr UINT kDropMovedMessage = 2026;
-    static constexpr DWORD kDefaultPaintPauseMs = 15;
+    static constexpr DWORD kDefaultPaintPauseMs = 16;  // about 60 paints a second
 
     PaintManager();
     virtual ~PaintManager();
@@ -161,7 +163,9 @@ public:
     // overlay) in a new 32-bit bottom-up section the caller deletes; bits
     // receives its pixels. Null without a live window.
     HBITMAP RenderFrame(const CRect& update, unsigned char** bits);
-    // The pause after each paint that caps the repaint rate; 0 for measuring.
+    // The shortest time between two queued paints, which caps the repaint
+    // rate while animations invalidate continuously; 0 for measuring. A paint
+    // that comes sooner is put off with a timer, never waited for.
     void SetPaintPause(DWORD milliseconds) { m_paintPauseMs = milliseconds; }
 
     // ---- focus, hover and tooltip ------------------------------------------------------------
@@ -192,6 +196,9 @@ public:
     unsigned GetMTimerID() const { return m_mTimerId; }
     int AddMTimer(MControl* control);
     int DeleteFSTimer(MControl* control);
+    // Starts or stops the system timer behind SetMTimer's period: it runs
+    // only while the animation list has members and the window is shown.
+    void UpdateAnimationTimer();
     void OnMTimer(unsigned id) override;
 
     // ---- status overlay ------------------------------------------------------------------------
@@ -257,9 +264,25 @@ private:
 
     // painting
     LRESULT Paint();
-    void DrawBackground(HDC dc, const CRect& client);
+    // The paint cap: a queued paint sooner than the interval is put off.
+    bool DeferPaintIfEarly();
+    static long long NowUs();
+    void OnPaintCapTimer();
+    bool AnimationTimerWanted();
+    // The composition behind RenderFrame and Paint; pixels only for layered.
+    void ComposeInto(HDC memory, unsigned char* pixels, int width, int height, const CRect& update);
+    bool KeepFrame(int width, int height);
+    void DrawBackground(HDC dc, const CRect& client, const CRect& area);
     void PaintBackground(HDC dc, const CRect& client);
-    void DrawControls(HDC& dc, const CRect& clip);
+    // Draws the top-level members from index first on (areas, then controls).
+    void DrawControls(HDC& dc, const CRect& clip, size_t first = 0);
+    // The part of the frame a paint of update must compose: update grown by
+    // every stale surface it touches, since such a surface takes in all
+    // that lies under it.
+    CRect ComposeArea(const CRect& update, const CRect& client);
+    // The index (areas, then controls) of the last top-level member that
+    // covers area from a valid surface; 0 with none: nothing before it shows.
+    size_t FirstShownMember(const CRect& area, bool& covered);
     void DrawOverlay(HDC dc);
     void ClearLayeredPixels(unsigned char* bits, int width, int height, const CRect& rect);
     void FixLayeredAlpha(unsigned char* bits, int width, int height, const CRect& rect);
@@ -317,6 +340,7 @@ private:
     CString m_overlayFont = L"Segoe UI";
     CRect m_overlayBox;
     unsigned m_mTimerId = 0;
+    unsigned m_mTimerPeriod = 0;
     unsigned m_timerIdCounter = 4096;
     int m_active = 0;
     int m_tracking = 0;
@@ -341,7 +365,13 @@ private:
     MControlFont* m_caretObject = nullptr;
     bool m_dropTargetRegistered = false;
     DWORD m_paintPauseMs = kDefaultPaintPauseMs;
+    // UI thread only: the paint cap's state.
+    bool m_queuedPaint = false;
+    long long m_lastPaintUs = 0;
+    HRGN m_deferredPaint = nullptr;
     BackgroundCache m_backCache;
+    // The window's frame between paints (not layered), composed in place.
+    BackgroundCache m_frame;
     // UI thread only: how deep inside OnWindowMessage we are, and the
     // controls whose deletion waits for it to unwind.
     int m_dispatchDepth = 0;
@@ -357,6 +387,9 @@ private:
     // leaving the list waits for a tick that may still be running it. The
     // animation lock itself is only held to copy or change the list.
     CriticalSection m_tickLock;
+    // Guards starting and stopping the animation timer (m_mTimerId and its
+    // period); taken before the animation lock, never while calling out.
+    CriticalSection m_mTimerGateLock;
 
     std::map<std::wstring, std::unique_ptr<ImgResInfo>> m_fileImages;
     std::map<unsigned, std::unique_ptr<ImgResInfo>> m_programImages;

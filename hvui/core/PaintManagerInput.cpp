@@ -51,6 +51,8 @@ bool IsRelayedToTooltip(UINT msg) {
 // ---- the message handler ---------------------------------------------------------------------
 
 LRESULT PaintManager::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // Shown, hidden, minimised and restored all end in a position change.
+    if (msg == WM_WINDOWPOSCHANGED) UpdateAnimationTimer();
     ++m_dispatchDepth;
     const LRESULT result = HandleMessage(msg, wParam, lParam);
     // Every lock of the routing is let go once the outermost message is done.
@@ -300,6 +302,7 @@ MControl* PaintManager::GetPrevFocusableControl() { return ScanFocusable(false);
 
 int PaintManager::PreTranslateMessage(MSG* message) {
     if (!message || !IsWindowLive()) return 0;
+    if (message->message == WM_PAINT && message->hwnd == m_paintWnd) m_queuedPaint = true;
     if (m_tooltipWnd && ::IsWindow(m_tooltipWnd) && IsRelayedToTooltip(message->message))
         ::SendMessageW(m_tooltipWnd, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(message));
 

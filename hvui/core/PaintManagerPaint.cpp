@@ -2,11 +2,13 @@
 // background, the status overlay and the caret.
 #include "PaintManager.h"
 
+#include <chrono>
 #include <cstdint>
 #include <mutex>
 
 #include "MControl.h"
 #include "MControlFont.h"
+#include "MPanel.h"
 #include "MRender.h"
 #include "Manager.h"
 
@@ -118,7 +120,18 @@ void PaintManager::PaintBackground(HDC dc, const CRect& client) {
     MRender::DrawColor(dc, inner, ArgbOf(m_backColor, kBackgroundAlpha));
 }
 
-void PaintManager::DrawBackground(HDC dc, const CRect& client) {
+void PaintManager::DrawBackground(HDC dc, const CRect& client, const CRect& area) {
+    if (!m_backImage) {
+        // Two flat colours cost less to fill than to keep: the window's
+        // background picture usually covers them anyway.
+        CRect frame;
+        if (frame.IntersectRect(client, area)) MRender::DrawColor(dc, frame, ArgbOf(m_borderColor, kBackgroundAlpha));
+        CRect inset = client;
+        inset.DeflateRect(1, 1);
+        CRect inner;
+        if (inner.IntersectRect(inset, area)) MRender::DrawColor(dc, inner, ArgbOf(m_backColor, kBackgroundAlpha));
+        return;
+    }
     if (m_backCache.size != client.Size() || !m_backCache.dc) {
         m_backCache.Release();
         unsigned char* bits = nullptr;
@@ -134,17 +147,111 @@ void PaintManager::DrawBackground(HDC dc, const CRect& client) {
         PaintBackground(m_backCache.dc, client);
         ::GdiFlush();
     }
-    // Whole: controls copy what lies under them, also outside the update.
-    ::BitBlt(dc, 0, 0, client.Width(), client.Height(), m_backCache.dc, 0, 0, SRCCOPY);
+    ::BitBlt(dc, area.left, area.top, area.Width(), area.Height(), m_backCache.dc, area.left, area.top, SRCCOPY);
 }
 
-void PaintManager::DrawControls(HDC& dc, const CRect& clip) {
+void PaintManager::DrawControls(HDC& dc, const CRect& clip, size_t first) {
     {
         Lock lock(m_areaLock);
-        for (size_t i = 0; i < m_areas.size(); ++i) m_areas[i]->Draw(dc, clip);
+        for (size_t i = first; i < m_areas.size(); ++i) m_areas[i]->Draw(dc, clip);
     }
+    const size_t firstControl = first > m_areas.size() ? first - m_areas.size() : 0;
     Lock lock(m_controlLock);
-    for (size_t i = 0; i < m_controls.size(); ++i) m_controls[i]->Draw(dc, clip);
+    for (size_t i = firstControl; i < m_controls.size(); ++i) m_controls[i]->Draw(dc, clip);
+}
+
+namespace {
+
+// Drawn anew at the next paint: the control copies what lies under its
+// whole rectangle into its surface before drawing itself on it.
+bool RedrawsSurface(const MControl& control) { return !control.GetUpdate() && control.GetMemDC(); }
+
+bool SubtreeRedraws(const std::vector<MControl*>& list) {
+    for (const MControl* control : list) {
+        if (!control->IsVisible()) continue;
+        if (RedrawsSurface(*control) || SubtreeRedraws(control->GetAreas()) || SubtreeRedraws(control->GetControls()))
+            return true;
+    }
+    return false;
+}
+
+// Follows MControl::Draw: a control that misses the area is not drawn, its
+// areas are drawn when they touch it, then the control, then its children.
+void GrowOver(const MControl& control, CRect& area, bool& grown) {
+    if (!control.IsVisible()) return;
+    const CRect rect = control.GetRect();
+    if (!rect.Intersects(area)) return;
+    // A scrolled panel draws its children shifted and clipped to itself: one
+    // stale child there makes the whole panel part of the paint.
+    const auto* panel = dynamic_cast<const MPanel*>(&control);
+    if (panel && (panel->GetVerticalOffset() || panel->GetHorizontalOffset())) {
+        if (SubtreeRedraws(control.GetAreas()) || SubtreeRedraws(control.GetControls())) {
+            CRect both;
+            both.UnionRect(area, rect);
+            if (both != area) {
+                area = both;
+                grown = true;
+            }
+        }
+        return;
+    }
+    for (const MControl* child : control.GetAreas()) {
+        if (child->GetRect().Intersects(rect)) GrowOver(*child, area, grown);
+    }
+    if (RedrawsSurface(control)) {
+        CRect both;
+        both.UnionRect(area, rect);
+        if (both != area) {
+            area = both;
+            grown = true;
+        }
+    }
+    for (const MControl* child : control.GetControls()) GrowOver(*child, area, grown);
+}
+
+// Presents a valid surface over its whole rectangle and draws nothing of its
+// own before it, so what lies under it cannot show.
+bool CoversFromSurface(const MControl& control, const CRect& area) {
+    if (!control.IsVisible() || !control.GetUpdate() || !control.GetMemDC() || !control.GetAreas().empty()) return false;
+    if (dynamic_cast<const MPanel*>(&control)) return false;
+    CRect inside;
+    inside.IntersectRect(control.GetRect(), area);
+    return inside == area;
+}
+
+}  // namespace
+
+CRect PaintManager::ComposeArea(const CRect& update, const CRect& client) {
+    CRect area;
+    if (!area.IntersectRect(update, client)) return area;
+    Lock areas(m_areaLock);
+    Lock controls(m_controlLock);
+    // Each growth may touch further stale surfaces; the tree is small.
+    for (bool grown = true; grown;) {
+        grown = false;
+        for (const MControl* member : m_areas) GrowOver(*member, area, grown);
+        for (const MControl* member : m_controls) GrowOver(*member, area, grown);
+    }
+    CRect inside;
+    inside.IntersectRect(area, client);
+    return inside;
+}
+
+size_t PaintManager::FirstShownMember(const CRect& area, bool& covered) {
+    Lock areas(m_areaLock);
+    Lock controls(m_controlLock);
+    covered = false;
+    for (size_t i = m_controls.size(); i-- > 0;) {
+        if (!CoversFromSurface(*m_controls[i], area)) continue;
+        covered = true;
+        return m_areas.size() + i;
+    }
+    for (size_t i = m_areas.size(); i-- > 0;) {
+        if (!CoversFromSurface(*m_areas[i], area)) continue;
+        covered = true;
+        return i;
+    }
+    return 0;
 }
 
 void PaintManager::ClearLayeredPixels(unsigned char* bits, int width, int height, const CRect& rect) {
@@ -228,20 +335,7 @@ HBITMAP PaintManager::RenderFrame(const CRect& update, unsigned char** bits) {
         return nullptr;
     }
     HGDIOBJ previous = ::SelectObject(memory, section);
-    const int saved = ::SaveDC(memory);
-    const CRect client(0, 0, width, height);
-    CRect inside;
-    inside.IntersectRect(update, client);
-    if (m_layered) ClearLayeredPixels(pixels, width, height, inside);
-    DrawBackground(memory, client);
-    // A layered window is presented whole, so every control must be there.
-    const CRect clip = m_layered ? client : update;
-    DrawControls(memory, clip);
-    DrawCaret(memory, clip);
-    ::GdiFlush();
-    if (m_layered) FixLayeredAlpha(pixels, width, height, inside);
-    DrawOverlay(memory);
-    ::RestoreDC(memory, saved);
+    ComposeInto(memory, pixels, width, height, update);
     ::SelectObject(memory, previous);
     ::DeleteDC(memory);
     ::GdiFlush();
@@ -249,17 +343,117 @@ HBITMAP PaintManager::RenderFrame(const CRect& update, unsigned char** bits) {
     return section;
 }
 
+void PaintManager::ComposeInto(HDC memory, unsigned char* pixels, int width, int height, const CRect& update) {
+    const int saved = ::SaveDC(memory);
+    const CRect client(0, 0, width, height);
+    CRect inside;
+    inside.IntersectRect(update, client);
+    if (m_layered) ClearLayeredPixels(pixels, width, height, inside);
+    // A layered window is presented whole, so every control must be there.
+    // Otherwise only what the paint needs is composed, and the DC's clip
+    // keeps every control's copy and drawing inside it.
+    const CRect clip = m_layered ? client : ComposeArea(update, client);
+    bool covered = false;
+    const size_t first = m_layered ? 0 : FirstShownMember(clip, covered);
+    if (!m_layered) {
+        if (HRGN region = ::CreateRectRgn(clip.left, clip.top, clip.right, clip.bottom)) {
+            ::SelectClipRgn(memory, region);
+            ::DeleteObject(region);
+        }
+    }
+    if (!covered) {
+        // The background is blended over what the frame holds: it must be
+        // the black of a new frame, also in a frame kept from the last paint.
+        if (!m_layered) ::PatBlt(memory, clip.left, clip.top, clip.Width(), clip.Height(), BLACKNESS);
+        DrawBackground(memory, client, clip);
+    }
+    if (!clip.IsRectEmpty()) DrawControls(memory, clip, first);
+    DrawCaret(memory, clip);
+    ::GdiFlush();
+    if (m_layered) FixLayeredAlpha(pixels, width, height, inside);
+    DrawOverlay(memory);
+    ::RestoreDC(memory, saved);
+    ::GdiFlush();
+}
+
+// The frame of the last paint, kept at the client size: a new 32-bit frame
+// for every paint costs its pages again (most of a small paint's time).
+bool PaintManager::KeepFrame(int width, int height) {
+    if (m_frame.dc && m_frame.size == CSize(width, height)) return true;
+    m_frame.Release();
+    unsigned char* bits = nullptr;
+    m_frame.bitmap = MRender::CreateARGB32Bitmap(m_paintDC, width, height, &bits);
+    m_frame.dc = m_frame.bitmap && bits ? ::CreateCompatibleDC(m_paintDC) : nullptr;
+    if (!m_frame.dc) {
+        m_frame.Release();
+        return false;
+    }
+    m_frame.previous = ::SelectObject(m_frame.dc, m_frame.bitmap);
+    m_frame.size = CSize(width, height);
+    return true;
+}
+
+long long PaintManager::NowUs() {
+    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// Only paints the message loop took from the queue are put off: a paint
+// forced by UpdateWindow must be on the screen when that call returns.
+bool PaintManager::DeferPaintIfEarly() {
+    const bool queued = m_queuedPaint;
+    m_queuedPaint = false;
+    if (!queued || !m_paintPauseMs) return false;
+    const long long early = static_cast<long long>(m_paintPauseMs) * 1000 - (NowUs() - m_lastPaintUs);
+    if (early <= 0) return false;
+    // Keep what is due and take it off the window, or the paint message
+    // would come back at once; the timer gives it back.
+    HRGN due = ::CreateRectRgn(0, 0, 0, 0);
+    if (!due || ::GetUpdateRgn(m_paintWnd, due, FALSE) == ERROR) {
+        if (due) ::DeleteObject(due);
+        return false;
+    }
+    if (m_deferredPaint) {
+        ::CombineRgn(m_deferredPaint, m_deferredPaint, due, RGN_OR);
+        ::DeleteObject(due);
+    } else {
+        m_deferredPaint = due;
+    }
+    ::ValidateRgn(m_paintWnd, m_deferredPaint);
+    const UINT wait = static_cast<UINT>((early + 999) / 1000);
+    if (!::SetTimer(m_paintWnd, kPaintCapTimer, wait, nullptr)) {
+        // Without a timer the paint cannot be brought back: paint now.
+        ::InvalidateRgn(m_paintWnd, m_deferredPaint, FALSE);
+        ::DeleteObject(m_deferredPaint);
+        m_deferredPaint = nullptr;
+        return false;
+    }
+    return true;
+}
+
+void PaintManager::OnPaintCapTimer() {
+    ::KillTimer(m_paintWnd, kPaintCapTimer);
+    if (!m_deferredPaint) return;
+    if (IsWindowLive()) ::InvalidateRgn(m_paintWnd, m_deferredPaint, FALSE);
+    ::DeleteObject(m_deferredPaint);
+    m_deferredPaint = nullptr;
+}
+
 LRESULT PaintManager::Paint() {
     if (!IsWindowLive() || ::IsIconic(m_paintWnd)) return 0;
     RECT dirty;
     if (!::GetUpdateRect(m_paintWnd, &dirty, FALSE)) return 0;
+    if (DeferPaintIfEarly()) return 1;
     const CRect update(dirty);
     int width = 0, height = 0;
     GetClientSize(width, height);
 
     PAINTSTRUCT paint;
     HDC windowDC = ::BeginPaint(m_paintWnd, &paint);
-    if (HBITMAP section = RenderFrame(update, nullptr)) {
+    if (!m_layered && m_paintDC && width > 0 && height > 0 && KeepFrame(width, height)) {
+        ComposeInto(m_frame.dc, nullptr, width, height, update);
+        Present(windowDC, m_frame.dc, update, width, height);
+    } else if (HBITMAP section = RenderFrame(update, nullptr)) {
         HDC memory = ::CreateCompatibleDC(windowDC);
         HGDIOBJ previous = ::SelectObject(memory, section);
         Present(windowDC, memory, update, width, height);
@@ -268,7 +462,7 @@ LRESULT PaintManager::Paint() {
         ::DeleteObject(section);
     }
     ::EndPaint(m_paintWnd, &paint);
-    if (m_paintPauseMs) ::Sleep(m_paintPauseMs);
+    m_lastPaintUs = NowUs();
     return 1;
 }
 

@@ -108,6 +108,10 @@ void PaintManager::OnTimerMessage(unsigned id) {
         OnCaretTimer();
         return;
     }
+    if (id == kPaintCapTimer) {
+        OnPaintCapTimer();
+        return;
+    }
     if (IsManagerTimer(id)) {
         OnOverlayTimer(id);
         return;
@@ -122,16 +126,55 @@ void PaintManager::OnTimerMessage(unsigned id) {
 
 // ---- the animation timer -----------------------------------------------------------------------
 
-void PaintManager::SetMTimer(unsigned periodMs) { m_mTimerId = HVTimer::SetTimer(periodMs, CString(), 0); }
+// The dialog asks for the period once; the system timer itself runs only
+// while a control animates and the window can be seen, so an idle or hidden
+// window costs no wake-ups.
+void PaintManager::SetMTimer(unsigned periodMs) {
+    {
+        Lock gate(m_mTimerGateLock);
+        m_mTimerPeriod = periodMs;
+        // A new period takes effect at once, as if the timer were started anew.
+        if (m_mTimerId) HVTimer::KillTimer(m_mTimerId);
+        m_mTimerId = 0;
+    }
+    UpdateAnimationTimer();
+}
 
 void PaintManager::KillMTimer(unsigned id) {
+    Lock gate(m_mTimerGateLock);
     HVTimer::KillTimer(id);
-    if (id == m_mTimerId) m_mTimerId = 0;
+    if (id == m_mTimerId) {
+        m_mTimerId = 0;
+        m_mTimerPeriod = 0;
+    }
 }
 
 void PaintManager::KillMTimer() {
+    Lock gate(m_mTimerGateLock);
     HVTimer::KillTimer();
     m_mTimerId = 0;
+    m_mTimerPeriod = 0;
+}
+
+bool PaintManager::AnimationTimerWanted() {
+    if (!m_mTimerPeriod || !IsWindowLive()) return false;
+    if (!::IsWindowVisible(m_paintWnd) || ::IsIconic(m_paintWnd)) return false;
+    Lock lock(m_animationLock);
+    return !m_animated.empty();
+}
+
+// Any thread, without the animation lock held: a control leaving the list
+// from its own tick stops the timer from the timer's thread, which the
+// system allows (the kill does not wait for the running callback).
+void PaintManager::UpdateAnimationTimer() {
+    Lock gate(m_mTimerGateLock);
+    const bool wanted = AnimationTimerWanted();
+    if (wanted && !m_mTimerId) {
+        m_mTimerId = HVTimer::SetTimer(m_mTimerPeriod, CString(), 0);
+    } else if (!wanted && m_mTimerId) {
+        HVTimer::KillTimer(m_mTimerId);
+        m_mTimerId = 0;
+    }
 }
 
 void PaintManager::OnMTimer(unsigned id) {

@@ -166,6 +166,16 @@ TEST_F(ReferenceImagesTest, AChangedControlComposedAloneLooksAsInTheWholeWindow)
     ExpectPartialMatchesFull(m_window.m_cpuGauge, [&] { m_window.m_cpuGauge->SetHardwareInfoValue(81.0f); }, "ring gauge");
     ExpectPartialMatchesFull(m_window.m_gpuFanGauge, [&] { m_window.m_gpuFanGauge->SetHardwareInfoValue(90.0f); },
                              "bar gauge");
+    // A surface made stale without a redraw request of its own size: the
+    // paint of a corner must still give it what lies under all of it.
+    const Picture before = Full();
+    CHardwareInfo* gauge = m_window.m_diskGauge;
+    gauge->SetUpdate(0, 0);
+    const CRect gaugeRect = gauge->GetRect();
+    reference_image::Compose(Manager(), CRect(gaugeRect.left, gaugeRect.top, gaugeRect.left + 8, gaugeRect.top + 8));
+    const auto corner = reference_image::Compare(before, Full(), gaugeRect);
+    EXPECT_EQ(corner.count, 0) << "stale gauge painted from a corner: first at " << corner.x << "," << corner.y;
+
     m_window.m_navigation->SetSelectItem(1);
     Notify(id::kNavigation);
     Full();

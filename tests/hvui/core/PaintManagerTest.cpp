@@ -235,6 +235,82 @@ public:
     }
 };
 
+TEST_F(PaintManagerTest, TheAnimationTimerRunsOnlyWhileSomethingAnimatesAndTheWindowIsShown) {
+    auto* animated = dialog->Add(new TickingControl(dialog, 10, CRect(0, 0, 10, 10)));
+    dialog->SetMTimer(16);
+    EXPECT_EQ(manager()->GetMTimerID(), 0u) << "nothing animates";
+    manager()->AddMTimer(animated);
+    EXPECT_NE(manager()->GetMTimerID(), 0u);
+
+    dialog->ShowWindow(SW_HIDE);
+    PumpDialog(*dialog, 20);
+    EXPECT_EQ(manager()->GetMTimerID(), 0u) << "hidden";
+    const int hiddenTicks = animated->ticks;
+    Sleep(100);
+    EXPECT_EQ(animated->ticks.load(), hiddenTicks);
+
+    dialog->ShowWindow(SW_SHOWNOACTIVATE);
+    PumpDialog(*dialog, 20);
+    EXPECT_NE(manager()->GetMTimerID(), 0u) << "shown again";
+    Sleep(100);
+    EXPECT_GT(animated->ticks.load(), hiddenTicks);
+
+    EXPECT_EQ(manager()->DeleteFSTimer(animated), 1);
+    EXPECT_EQ(manager()->GetMTimerID(), 0u) << "the last animation ended";
+    manager()->KillMTimer();
+}
+
+// Paints as the user sees them: when each one happened.
+class TimedProbe : public ProbeControl {
+public:
+    using ProbeControl::ProbeControl;
+    void DrawControl(HDC& dc, CRect clip) override {
+        paints.push_back(GetTickCount());
+        ProbeControl::DrawControl(dc, clip);
+    }
+    std::vector<DWORD> paints;
+};
+
+TEST_F(PaintManagerTest, QueuedPaintsAreSpacedByTheIntervalWithoutBlockingTheWindow) {
+    constexpr DWORD kInterval = 100;
+    auto* probe = dialog->Add(new TimedProbe(dialog, 10, CRect(0, 0, 50, 50)));
+    manager()->SetPaintPause(kInterval);
+    PumpDialog(*dialog, 2 * kInterval);
+    probe->paints.clear();
+
+    // An animation's worth of redraw requests, one every 5 ms; no single
+    // turn of the message loop may wait for the next allowed paint.
+    DWORD longestTurn = 0;
+    const DWORD start = GetTickCount();
+    for (int i = 0; GetTickCount() - start < 500; ++i) {
+        probe->SetColour(i % 2 ? RGB(0, 0, 255) : RGB(0, 255, 0));
+        const DWORD before = GetTickCount();
+        PumpDialog(*dialog);
+        longestTurn = std::max(longestTurn, GetTickCount() - before);
+        Sleep(5);
+    }
+    probe->SetColour(RGB(0, 0, 255));
+    PumpDialog(*dialog, 2 * kInterval);  // the last request is painted too
+    manager()->SetPaintPause(0);
+
+    EXPECT_LT(longestTurn, kInterval * 2 / 3);  // a paint that waited would take the whole interval
+    ASSERT_GE(probe->paints.size(), 3u);
+    EXPECT_LE(probe->paints.size(), 500 / kInterval + 3);
+    for (size_t i = 1; i < probe->paints.size(); ++i)
+        EXPECT_GE(probe->paints[i] - probe->paints[i - 1], kInterval - 16) << "paint " << i;  // tick granularity
+    EXPECT_EQ(WindowPicture(window(), kWidth, kHeight).Rgb(10, 10), 0x0000FFu);
+
+    // A paint asked for with UpdateWindow is on the screen when it returns.
+    manager()->SetPaintPause(kInterval);
+    probe->SetColour(RGB(255, 0, 0));
+    UpdateWindow(window());
+    const size_t painted = probe->paints.size();
+    probe->SetColour(RGB(0, 255, 0));
+    UpdateWindow(window());
+    manager()->SetPaintPause(0);
+    EXPECT_EQ(probe->paints.size(), painted + 1);
+}
+
 TEST_F(PaintManagerTest, AnimationsStartedDuringRoutingDoNotBlockTheTimerThread) {
     std::vector<AnimatedControl*> animated;
     for (unsigned i = 0; i < 8; ++i) {

@@ -219,3 +219,29 @@ TEST(MTabLayout, CatchesTheMouseOnlyOverItsChildren) {
     EXPECT_EQ(surface.Rgb(100, 100), kBackground) << "no look of its own";
     EXPECT_PRED3(Near, surface.Rgb(20, 20), 0xFF0000u, 2) << "the child is drawn";
 }
+
+TEST(MTabLayout, AHiddenPageGivesBackItsSurfacesAndMakesThemAgainWhenShown) {
+    RecordingParent parent;
+    MTabLayout page(&parent, 100, CRect(0, 0, 200, 200), 1);
+    auto* inner = new MTabLayout(&page, 101, CRect(0, 0, 200, 100), 1);
+    page.AppendChild(1, inner);
+    auto* nested = new ProbeControl(inner, 6, CRect(60, 10, 90, 40), RGB(0, 0, 255));
+    inner->AppendChild(1, nested);
+    auto* child = new ProbeControl(&page, 5, CRect(10, 10, 50, 50));
+    page.AppendChild(1, child);
+    PixelSurface surface(200, 200);
+    Render(page, surface);
+    ASSERT_NE(child->GetMemDC(), nullptr);
+    ASSERT_NE(nested->GetMemDC(), nullptr);
+
+    page.SetVisible(0, 0);
+    EXPECT_EQ(child->GetMemDC(), nullptr);
+    EXPECT_EQ(nested->GetMemDC(), nullptr) << "surfaces deeper in the page go too";
+
+    page.SetVisible(1, 0);
+    PixelSurface again(200, 200);
+    Render(page, again);
+    EXPECT_NE(child->GetMemDC(), nullptr);
+    EXPECT_PRED3(Near, again.Rgb(20, 20), 0xFF0000u, 2);
+    EXPECT_PRED3(Near, again.Rgb(70, 20), 0x0000FFu, 2);
+}
