@@ -86,6 +86,9 @@ WmiClient::WmiClient() {
 WmiClient::~WmiClient() {
     m_services.Reset();
     m_locator.Reset();
+    // The inventory runs once; the WMI client DLLs (under Wine the whole
+    // provider with its graphics and printing libraries) need not stay.
+    CoFreeUnusedLibrariesEx(0, 0);
     if (m_initialisedCom) CoUninitialize();
 }
 
