@@ -6,7 +6,7 @@
 # Builds the 64-bit build first (set TARVENHOLM_SKIP_BUILD=1 to skip). Runs
 # under Xvfb when there is no display; the simulated machine runs in a fresh
 # state folder under build/bench/. Takes about (runs x 17 s) + 2 x cpu
-# seconds + a minute.
+# seconds + two minutes.
 set -euo pipefail
 . "$(dirname "$0")/wine-env.sh"
 
@@ -67,7 +67,12 @@ sleep 2
 log "telemetry pass against the raw sensor queries"
 (cd "$BIN" && "$WINE" ./TelemetryBench.exe 500) | tr -d '\r' | tee "$OUT/telemetry.txt"
 
-# 5. CPU while idle (ends the wineserver: last).
+# 5. A click on a performance tab to the first port write, 100 clicks.
+log "click on a performance tab to the first port write (100 clicks)"
+"$PY" "$TARVENHOLM_ROOT/scripts/measure_click_latency.py" "$BIN" 100 | tee "$OUT/click.txt" || true
+sleep 2
+
+# 6. CPU while idle (ends the wineserver: last).
 log "CPU while idle, hidden and shown ($CPU_SECONDS s each)"
 "$TARVENHOLM_ROOT/tests/app/telemetry/measure_program_cpu.sh" "$CPU_SECONDS" | tee "$OUT/cpu.txt"
 

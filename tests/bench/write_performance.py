@@ -52,6 +52,16 @@ def cpu(path):
     return found
 
 
+def clicks(path):
+    found = {}
+    if os.path.exists(path):
+        for line in open(path):
+            m = re.match(r"(clicks|p50|p99): ([\d.]+)", line)
+            if m:
+                found[m.group(1)] = float(m.group(2))
+    return found
+
+
 def cpu_model():
     for line in open("/proc/cpuinfo"):
         if line.startswith("model name"):
@@ -59,7 +69,9 @@ def cpu_model():
     return platform.processor() or "unknown"
 
 
-def verdict(ok):
+def verdict(ok, value=0.0):
+    if value != value:  # nan: the figure was not taken in this run
+        return "not measured"
     return "meets" if ok else "**misses**"
 
 
@@ -87,6 +99,7 @@ def main():
     tel = key_values(os.path.join(r, "telemetry.txt"))
     probe = key_values(os.path.join(r, "probe.txt"))
     cpus = cpu(os.path.join(r, "cpu.txt"))
+    click = clicks(os.path.join(r, "click.txt"))
 
     images, count = 0, 0
     for name in sorted(os.listdir(a.skins)):
@@ -101,6 +114,8 @@ def main():
     valid, blit = f("repaint_valid_us", paint), f("blit_window_us", paint)
     stale = f("repaint_stale_us", paint)
     cvalid, cblit, cstale = f("compose_valid_us", paint), f("blit_memory_us", paint), f("compose_stale_us", paint)
+    gauge = f("gauge_to_screen_us", paint)
+    p99, p50 = click.get("p99", float("nan")), click.get("p50", float("nan"))
     pass_us, raw_us = f("pass_us", tel), f("raw_us", tel)
     wine_ws = float(probe.get("workingset", "nan")) / 2**20
 
@@ -108,31 +123,33 @@ def main():
     load = open("/proc/loadavg").read().split()[:3]
     rows = [
         ("process start to first painted frame", f"{prog_ms:.0f} ms",
-         f"minimal Win32 window: {floor_ms:.0f} ms", f"{ratio:.2f} x", "<= 1.5 x", verdict(ratio <= 1.5)),
+         f"minimal Win32 window: {floor_ms:.0f} ms", f"{ratio:.2f} x", "<= 1.2 x", verdict(ratio <= 1.2)),
         ("full repaint 1500 x 840, cached surfaces valid", f"{valid / 1000:.2f} ms",
          f"one BitBlt 1500 x 840 to the window: {blit / 1000:.2f} ms", f"{valid / blit:.2f} x", "<= 3 x",
          verdict(valid / blit <= 3)),
         ("  composition alone (off-screen), surfaces valid", f"{cvalid / 1000:.2f} ms",
          f"one BitBlt 1500 x 840 memory to memory: {cblit / 1000:.2f} ms", f"{cvalid / cblit:.2f} x", "(detail)", ""),
         ("full repaint, every cached surface stale", f"{stale / 1000:.2f} ms", "a 16 ms frame",
-         f"{stale / 16000:.2f} of a frame", "<= 8 ms", verdict(stale <= 8000)),
+         f"{stale / 16000:.2f} of a frame", "<= 30 ms", verdict(stale <= 30000)),
         ("  composition alone (off-screen), surfaces stale", f"{cstale / 1000:.2f} ms", "a 16 ms frame",
          f"{cstale / 16000:.2f} of a frame", "(detail)", ""),
-        ("CPU while idle, hidden", f"{cpus.get('hidden', float('nan')):.2f} % of one core", "0", "", "< 0.5 %",
-         verdict(cpus.get("hidden", 99) < 0.5)),
-        ("CPU while idle, shown (system page)", f"{cpus.get('shown', float('nan')):.2f} % of one core", "0", "",
-         "< 1.5 %", verdict(cpus.get("shown", 99) < 1.5)),
+        ("one gauge's new value to the screen (stale gauge, its area composed, presented)",
+         f"{gauge / 1000:.2f} ms", f"one BitBlt 1500 x 840 to the window: {blit / 1000:.2f} ms",
+         f"{gauge / blit:.2f} x", "<= 2 ms", verdict(gauge <= 2000, gauge)),
+        ("CPU while idle, hidden", f"{cpus.get('hidden', float('nan')):.2f} % of one core", "0", "", "<= 0.2 %",
+         verdict(cpus.get("hidden", 99) <= 0.2)),
+        ("CPU while idle, shown (system page, live gauges)", f"{cpus.get('shown', float('nan')):.2f} % of one core",
+         "0", "", "<= 1.0 %", verdict(cpus.get("shown", 99) <= 1.0)),
         ("one telemetry pass, built-in scenario", f"{pass_us / 1000:.3f} ms",
          f"raw sensor queries alone: {raw_us / 1000:.3f} ms ({tel.get('queries', '?')} queries)",
-         f"{pass_us / raw_us:.2f} x", "< 1 ms", verdict(pass_us < 1000)),
-        ("click on a performance tab to the first port write", "see scripts/measure-click-latency.sh",
-         "the worker's 60 ms tick", "", "p99 <= 70 ms", "filled by scripts/measure-click-latency.sh"),
+         f"{pass_us / raw_us:.2f} x", "<= 1.2 x", verdict(pass_us / raw_us <= 1.2)),
+        ("click on a performance tab to the first port write", f"p99 {p99:.0f} ms (p50 {p50:.0f} ms)",
+         f"the worker's 60 ms tick ({click.get('clicks', 0):.0f} clicks)", "", "p99 <= 70 ms", verdict(p99 <= 70, p99)),
         ("working set after start (resident set)", f"{rss_prog:.1f} MB",
-         f"decoded skin images: {images_mb:.1f} MB ({count} PNG, w x h x 4)", f"goal {ws_goal:.1f} MB",
-         "< 2 x images + 20 MB", verdict(rss_prog < ws_goal)),
+         f"decoded skin images: {images_mb:.1f} MB ({count} PNG, w x h x 4)", "", "(detail)", ""),
         ("  the minimal window's resident set (Wine alone)", f"{rss_floor:.1f} MB", "", "", "(detail)", ""),
-        ("  the program above Wine alone", f"{rss_prog - rss_floor:.1f} MB", "", "", "(detail)",
-         verdict(rss_prog - rss_floor < ws_goal)),
+        ("working set above the minimal Wine window", f"{rss_prog - rss_floor:.1f} MB",
+         f"minimal window: {rss_floor:.1f} MB", "", "<= 30 MB", verdict(rss_prog - rss_floor <= 30)),
         ("  Wine's WorkingSetSize of the program after 10 s", f"{wine_ws:.1f} MB", "", "", "(detail)", ""),
     ]
 
