@@ -16,13 +16,15 @@ namespace {
 // No pixel of the picture lets anything under it through.
 bool IsOpaque(Image* image) {
     if (image->GetType() != ImageTypeBitmap) return false;
+    const PixelFormat format = image->GetPixelFormat();
+    if (format == PixelFormat24bppRGB || format == PixelFormat32bppRGB || format == PixelFormat48bppRGB) return true;
     const int width = static_cast<int>(image->GetWidth());
     const int height = static_cast<int>(image->GetHeight());
     if (width <= 0 || height <= 0) return false;
     Rect all(0, 0, width, height);
     BitmapData data;
     auto* bitmap = static_cast<Bitmap*>(image);
-    if (bitmap->LockBits(&all, ImageLockModeRead, PixelFormat32bppPARGB, &data) != Ok) return false;
+    if (bitmap->LockBits(&all, ImageLockModeRead, PixelFormat32bppARGB, &data) != Ok) return false;
     bool opaque = true;
     const auto* rows = static_cast<const unsigned char*>(data.Scan0);
     for (int y = 0; opaque && y < height; ++y) {
