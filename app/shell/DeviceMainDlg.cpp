@@ -46,10 +46,26 @@ DeviceMainDlg::DeviceMainDlg()
       m_telemetryRefresh(m_telemetry, m_snapshot, m_gauges,
                          TelemetryRefresh::LiveSources([this] { m_sensors.Acquire(); })) {}
 
-// The worker uses the window's state: it stops before the state goes.
+// The worker uses the window's state: nothing goes before it has stopped,
+// however long its command takes. The program's teardown does not wait here:
+// it ends the process first (StopWorkerOrEndProcess).
 DeviceMainDlg::~DeviceMainDlg() {
-    StopThread(kWorkerStopTimeoutMs);
+    if (!StopThread(kWorkerStopTimeoutMs)) {
+        OutputDebugStringW(L"DeviceMainDlg: the worker is still in a command; waiting for it to end\n");
+        while (!StopThread(INFINITE)) {
+        }
+    }
     if (IsLive()) DestroyWindow();
+}
+
+void DeviceMainDlg::StopWorkerOrEndProcess(UINT exitCode) {
+    if (StopThread(kWorkerStopTimeoutMs)) return;
+    // A command still running (a download, a server that never answers, a
+    // slow WMI query) uses this object: the process ends instead of
+    // destroying it, as the program's own exit paths do.
+    OutputDebugStringW(L"DeviceMainDlg: the worker did not stop; ending the process\n");
+    m_tray.Remove();
+    ExitProcess(exitCode);
 }
 
 // ---- initialisation -------------------------------------------------------------------------------

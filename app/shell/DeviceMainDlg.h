@@ -51,6 +51,9 @@ public:
     void QueueCommand(int code) { m_commands.Push(code); }
 
     void WorkerBody() override;
+    // Stops the worker; when it does not stop in time, removes the tray icon
+    // and ends the process with exitCode, leaving this object alive.
+    void StopWorkerOrEndProcess(UINT exitCode);
 
     // The work behind the worker's command codes.
     void RunAutorunAndInventory() override;

@@ -61,7 +61,7 @@ protected:
         Sleep(300);
     }
     void TearDown() override {
-        m_window.StopThread(5000);
+        EXPECT_TRUE(m_window.StopThread(5000));
         m_window.DestroyWindow();
         SetEnvironmentVariableW(L"TARVENHOLM_UPDATE_URL", nullptr);
     }
