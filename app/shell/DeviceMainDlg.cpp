@@ -192,6 +192,16 @@ void DeviceMainDlg::ExitProgram() {
 
 void DeviceMainDlg::OnUpdateResult(WPARAM check, LPARAM result) {
     if (result != 1) return;
+    // The notice, the offer and the progress dialog run nested message loops
+    // that dispatch further results (command 23 runs again at each device
+    // arrival). One on screen is enough; a second would replace the progress
+    // dialog while its modal run is still going.
+    if (m_updateOnScreen) return;
+    m_updateOnScreen = true;
+    struct ClearOnReturn {
+        bool& flag;
+        ~ClearOnReturn() { flag = false; }
+    } clear{m_updateOnScreen};
     if (check == update::kSoftwareResult) {
         const std::wstring notice = language::GetText(language::key::kSoftwareCheckResult);
         CUIMessageBox::ShowMessageBox(GetSafeHwnd(), notice.c_str(), L"", CUIMessageBox::kStyleOneButton);
@@ -202,7 +212,7 @@ void DeviceMainDlg::OnUpdateResult(WPARAM check, LPARAM result) {
 
 void DeviceMainDlg::OfferFirmwareUpdate() {
     const std::wstring title = language::GetText(language::key::kFirmwareOfferTitle);
-    const std::wstring offer = Formatted(L"%ls:v%ls, %ls", title, m_updateState.latestFirmwareVersion,
+    const std::wstring offer = Formatted(L"%ls:v%ls, %ls", title, m_updateState.LatestFirmwareVersion(),
                                          language::GetText(language::key::kFirmwareOfferEnd));
     const unsigned answer =
         CUIMessageBox::ShowMessageBox(GetSafeHwnd(), offer.c_str(), title.c_str(), CUIMessageBox::kStyleTwoButtons);
@@ -280,7 +290,7 @@ void DeviceMainDlg::RunFirmwareCheck() {
 // Returns only when the update could not go on: the dialog is closed so the
 // user gets the window back.
 void DeviceMainDlg::RunFirmwareUpdate() {
-    update::RunFirmwareUpdate(m_downloader, m_updateLocations, m_updateState.latestFirmwareVersion, GetSafeHwnd());
+    update::RunFirmwareUpdate(m_downloader, m_updateLocations, m_updateState.LatestFirmwareVersion(), GetSafeHwnd());
     Sleep(kUpdateDialogPauseMs);
     CloseUpdateDialog();
     Sleep(kUpdateDialogPauseMs);

@@ -147,5 +147,7 @@ private:
     update::UpdateState m_updateState;
     UpdateDownloader m_downloader;
     std::unique_ptr<UpdateProcessDlg> m_updateDialogObject;
+    // UI thread only: an update notice, offer or progress dialog is on screen.
+    bool m_updateOnScreen = false;
     std::atomic<UpdateProcessDlg*> m_updateProcess{nullptr};
 };

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <cwchar>
 #include <string>
 #include <thread>
 #include <vector>
@@ -197,6 +199,58 @@ TEST_F(MainWindowTest, LanguageChangeRenewsTextsOnlyForAnotherLanguage) {
     EXPECT_EQ(std::wstring(m_window.m_modeCaption->GetTitle().GetString()), german);
     EXPECT_EQ(std::wstring(m_window.m_modeCpuLabel->GetTitle().GetString()), L"CPU");  // fixed labels stay
     Manager::SetLanguage(1033);
+}
+
+struct WindowSearch {
+    const wchar_t* name;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectNamedWindow(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<WindowSearch*>(data);
+    wchar_t text[64] = {};
+    GetWindowTextW(window, text, 64);
+    if (IsWindowVisible(window) && wcscmp(text, search->name) == 0) search->found.push_back(window);
+    return TRUE;
+}
+
+// Visible top-level windows titled name.
+std::vector<HWND> VisibleWindowsNamed(const wchar_t* name) {
+    WindowSearch search{name, {}};
+    EnumWindows(&CollectNamedWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Two firmware results back to back, as two device arrivals give: the
+// offer's nested loop dispatches the second while the first is on screen,
+// and must not put a second offer (or later a second progress dialog) on it.
+TEST_F(MainWindowTest, SecondUpdateResultWhileTheOfferIsOpenIsIgnored) {
+    std::atomic<size_t> mostBoxes{0};
+    std::atomic<bool> answered{false};
+    std::thread user([&] {
+        if (!modal_test::WaitForWindow(CUIMessageBox::kWindowName)) return;
+        Sleep(500);  // the second result has long been dispatched by now
+        mostBoxes = VisibleWindowsNamed(CUIMessageBox::kWindowName).size();
+        for (int i = 0; i < 5; ++i) {
+            const std::vector<HWND> boxes = VisibleWindowsNamed(CUIMessageBox::kWindowName);
+            if (boxes.empty()) break;
+            modal_test::ClickAt(boxes.front(), POINT{350, 188});  // the second button: no update
+            Sleep(300);
+        }
+        answered = true;
+    });
+    PostMessageW(m_window.GetSafeHwnd(), 0x69C, 2, 1);
+    PostMessageW(m_window.GetSafeHwnd(), 0x69C, 2, 1);
+    const DWORD start = GetTickCount();
+    while (!answered && GetTickCount() - start < 15000) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        Sleep(10);
+    }
+    user.join();
+    EXPECT_EQ(mostBoxes.load(), 1u);
+    // Ignored, not deferred: no offer follows once the first is answered.
+    EXPECT_EQ(modal_test::WaitForWindow(CUIMessageBox::kWindowName, 500), nullptr);
 }
 
 TEST_F(MainWindowTest, DefaultsResetAsksAndOnlyTheSecondButtonKeepsEverything) {
