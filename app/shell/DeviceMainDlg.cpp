@@ -83,9 +83,11 @@ int DeviceMainDlg::OnInitDialog() {
     SetMTimer(kAnimationTimerMs);
     // Before the worker starts: its commands read the locations.
     m_updateLocations = update::LocationsFor(update::ServerBaseUrl());
-    StartThread();
+    // Queued before the start, so that the worker's first iterations run
+    // them and not a telemetry refresh.
     QueueCommand(command::kAutorunAndInventory);
     QueueCommand(command::kDeviceInitialisation);
+    StartThread();
     SetTimer(TrayIcon::kReaddTimer, TrayIcon::kReaddDelayMs, nullptr);
     // Last; a port sequence the worker reaches first waits for it.
     PerformanceModePorts::Initialise();
