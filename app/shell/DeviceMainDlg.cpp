@@ -131,6 +131,16 @@ bool DeviceMainDlg::HandleProgramMessage(UINT msg, WPARAM wParam, LPARAM lParam,
         // Only queues: the device is reopened on the worker by command 2.
         if (HidDevicePresence::NeedsDeviceInitialisation(wParam, lParam)) QueueCommand(command::kDeviceInitialisation);
         return true;
+    case WM_POWERBROADCAST:
+        // After sleep or hibernation the controller is back at its firmware's
+        // default look: reopen it, then send it what the light page shows.
+        // Windows wants TRUE for every power broadcast.
+        if (wParam == PBT_APMRESUMEAUTOMATIC) {
+            QueueCommand(command::kDeviceInitialisation);
+            QueueCommand(command::kApplyLighting);
+        }
+        answer = TRUE;
+        return true;
     default:
         // A restarted shell has lost every icon: without this a hidden
         // window could no longer be brought back.

@@ -253,6 +253,31 @@ TEST_F(MainWindowTest, SecondUpdateResultWhileTheOfferIsOpenIsIgnored) {
     EXPECT_EQ(modal_test::WaitForWindow(CUIMessageBox::kWindowName, 500), nullptr);
 }
 
+// After sleep the controller shows its firmware's default look: the resume
+// reopens it (command 2, the mode read) and sends the stored lighting
+// (command 4, the mode-and-colour and the state report). Other power events
+// change nothing; every one is answered TRUE.
+TEST_F(MainWindowTest, ResumeFromSleepSendsTheLightingAgain) {
+    // What the light page is restored from at the resume.
+    settings::WriteInteger(settings::kLightMode, 4);
+    settings::WriteInteger(settings::kLightOnOff, 1);
+    settings::WriteInteger(settings::kLightSpeed, 9);
+    settings::WriteInteger(settings::kLightColor, 16744448);
+    const size_t portsBefore = m_sim.Lines(L"ports.log").size();
+    const size_t reportsBefore = m_sim.Lines(L"hid.log").size();
+    EXPECT_EQ(SendMessageW(m_window.GetSafeHwnd(), WM_POWERBROADCAST, PBT_APMSUSPEND, 0), TRUE);
+    Sleep(500);
+    EXPECT_EQ(m_sim.Lines(L"hid.log").size(), reportsBefore) << "suspend sent reports";
+
+    EXPECT_EQ(SendMessageW(m_window.GetSafeHwnd(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0), TRUE);
+    const auto reports = ReportsAfter(reportsBefore);
+    ASSERT_GE(reports.size(), reportsBefore + 2);
+    EXPECT_EQ(reports[reportsBefore].substr(0, 17), "00 07 FF 14 00 80");      // mode 4, R 0, G 128
+    EXPECT_EQ(reports[reportsBefore + 1].substr(0, 17), "00 07 FF FD 01 09");  // on, speed 9
+    const auto ports = m_sim.Lines(L"ports.log");
+    ASSERT_GT(ports.size(), portsBefore) << "no device initialisation (mode read) after the resume";
+}
+
 TEST_F(MainWindowTest, DefaultsResetAsksAndOnlyTheSecondButtonKeepsEverything) {
     m_window.m_lightModeList->SetCurLightMode(2);
     Notify(id::kLightModeList);
