@@ -13,6 +13,7 @@
 #include "LanguageTexts.h"
 #include "MRender.h"
 #include "MTabLayout.h"
+#include "OutsideMessages.h"
 #include "Manager.h"
 #include "PerformanceModePorts.h"
 #include "ProductNames.h"
@@ -75,6 +76,8 @@ int DeviceMainDlg::OnInitDialog() {
     HWND window = GetSafeHwnd();
     // A second copy of the program finds this window by it.
     SetPropW(window, product::kProductWord, reinterpret_cast<HANDLE>(1));
+    // Elevated: the shell's and other programs' messages are let through.
+    outside_messages::AllowForWindow(window, outside_messages::LoadChangeFilter());
     m_tray.Add(window, TrayIconFile());
     SetIcon(kWindowIconResource);
     CenterWindow(nullptr);
