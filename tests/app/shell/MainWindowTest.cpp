@@ -185,10 +185,17 @@ TEST_F(MainWindowTest, OnlyCommittedActionsOfKnownControlsAreHandled) {
 }
 
 TEST_F(MainWindowTest, LanguageChangeRenewsTextsOnlyForAnotherLanguage) {
-    settings::StoreLanguageId(1033);
+    // The current language: nothing is stored and no text is renewed. The
+    // store and a caption are given other values, so that a handler that
+    // went on anyway would be seen.
+    Manager::SetLanguage(1033);
+    settings::StoreLanguageId(2052);
+    m_window.m_modeCaption->SetTitle(L"untouched");
     m_window.m_languageSelector->SelectData(1033);
-    Notify(id::kLanguageSelector);  // the current language: nothing happens
+    Notify(id::kLanguageSelector);
     EXPECT_EQ(Manager::GetLanguage(), 1033);
+    EXPECT_EQ(settings::LoadLanguageId(), 2052);
+    EXPECT_EQ(std::wstring(m_window.m_modeCaption->GetTitle().GetString()), L"untouched");
 
     m_window.m_languageSelector->SelectData(1031);
     Notify(id::kLanguageSelector);
