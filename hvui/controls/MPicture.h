@@ -36,10 +36,28 @@ public:
 private:
     // Replaces the owned image; frame sizes change only when there is one.
     void TakeImage(Gdiplus::Image* image, int count);
-    void DrawImage(Gdiplus::Graphics& graphics);
-    void DrawTiles(Gdiplus::Graphics& graphics, int width, int height);
+    // What one paint draws, copied under the state lock so that GDI+ runs
+    // after it; the image is shared so a SetImage from the worker cannot
+    // delete it under the paint.
+    struct Look {
+        std::shared_ptr<Gdiplus::Image> image;
+        int frameWidth = 0;
+        int height = 0;
+        enumShowMode mode = ShowNormal;
+        int border = 0;
+        int marginLeft = 0;
+        int marginTop = 0;
+        int marginRight = 0;
+        int marginBottom = 0;
+        CRect customRect;
+        unsigned hAlign = 0;
+        unsigned vAlign = 0;
+    };
+    Look CurrentLook() const;
+    void DrawImage(Gdiplus::Graphics& graphics, const Look& look);
+    static void DrawTiles(Gdiplus::Graphics& graphics, const Look& look, int width, int height);
 
-    std::unique_ptr<Gdiplus::Image> m_ownedImage;
+    std::shared_ptr<Gdiplus::Image> m_ownedImage;
     enumShowMode m_showMode = ShowNormal;
     int m_frameBorder = kDefaultFrameBorder;
     int m_marginLeft = 0;
@@ -52,13 +70,14 @@ private:
     // its whole surface hides what lies under it, so a stale surface drawn
     // from the same picture, size and mode is already right.
     struct Drawn {
-        const Gdiplus::Image* image = nullptr;
+        std::shared_ptr<Gdiplus::Image> image;
         int values[14] = {};
         bool operator==(const Drawn& other) const;
     };
-    Drawn DrawnNow() const;
-    bool CoversOpaquely() const;
+    Drawn DrawnOf(const Look& look) const;
+    bool CoversOpaquely(const Look& look) const;
+    // UI thread only, like painting.
     Drawn m_drawn;
-    const Gdiplus::Image* m_opacityOf = nullptr;
+    std::shared_ptr<Gdiplus::Image> m_opacityOf;
     bool m_opaque = false;
 };

@@ -151,13 +151,13 @@ void PaintManager::DrawBackground(HDC dc, const CRect& client, const CRect& area
 }
 
 void PaintManager::DrawControls(HDC& dc, const CRect& clip, size_t first) {
-    {
-        Lock lock(m_areaLock);
-        for (size_t i = first; i < m_areas.size(); ++i) m_areas[i]->Draw(dc, clip);
-    }
-    const size_t firstControl = first > m_areas.size() ? first - m_areas.size() : 0;
-    Lock lock(m_controlLock);
-    for (size_t i = firstControl; i < m_controls.size(); ++i) m_controls[i]->Draw(dc, clip);
+    // Over copies: a control's paint must never run under a list lock, which
+    // the worker's redraw requests take.
+    const std::vector<MControl*> areas = CopyUnderLock(m_areas, m_areaLock);
+    for (size_t i = first; i < areas.size(); ++i) areas[i]->Draw(dc, clip);
+    const size_t firstControl = first > areas.size() ? first - areas.size() : 0;
+    const std::vector<MControl*> controls = CopyUnderLock(m_controls, m_controlLock);
+    for (size_t i = firstControl; i < controls.size(); ++i) controls[i]->Draw(dc, clip);
 }
 
 namespace {
