@@ -167,8 +167,6 @@ void MPicture::DrawControl(HDC& dc, CRect) {
     }
     PresentMemDC(dc);
 }
-    PresentMemDC(dc);
-}
 
 MPicture::Look MPicture::CurrentLook() const {
     Lock lock(m_stateLock);

@@ -320,7 +320,7 @@ void PaintManager::ForgetControl(MControl* control) {
         Lock lock(m_animationLock);
         m_animated.erase(std::remove(m_animated.begin(), m_animated.end(), control), m_animated.end());
     }
-    UpdateAnimationTimer();
+    RequestAnimationTimerUpdate();
 }
 
 // ---- redraw requests --------------------------------------------------------------------
@@ -427,7 +427,7 @@ int PaintManager::AddMTimer(MControl* control) {
         Lock lock(m_animationLock);
         m_animated.push_back(control);
     }
-    UpdateAnimationTimer();
+    RequestAnimationTimerUpdate();
     return 1;
 }
 
@@ -438,7 +438,7 @@ int PaintManager::DeleteFSTimer(MControl* control) {
         if (it == m_animated.end()) return 0;
         m_animated.erase(it);
     }
-    UpdateAnimationTimer();
+    RequestAnimationTimerUpdate();
     return 1;
 }
 

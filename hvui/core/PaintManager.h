@@ -58,6 +58,8 @@ public:
     static constexpr unsigned kCaretTimer = 6553;
     // Brings back a paint that came sooner than the paint interval allows.
     static constexpr unsigned kPaintCapTimer = 6554;
+    // Posted as a timer message: start or stop the animation timer now.
+    static constexpr unsigned kAnimationGateTimer = 6555;
     static constexpr unsigned kControlTimerIdLimit = 240;
     // Posted to the drop target window while dragging over it and after a drop.
     static constexpr UINT kDragOverMessage = 2025;
@@ -199,7 +201,11 @@ public:
     int DeleteFSTimer(MControl* control);
     // Starts or stops the system timer behind SetMTimer's period: it runs
     // only while the animation list has members and the window is shown.
+    // UI thread, outside routing: a stop waits for a tick in flight.
     void UpdateAnimationTimer();
+    // Any thread, any lock held: has the UI thread run UpdateAnimationTimer
+    // from its message loop.
+    void RequestAnimationTimerUpdate();
     void OnMTimer(unsigned id) override;
 
     // ---- status overlay ------------------------------------------------------------------------

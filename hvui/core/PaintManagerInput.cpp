@@ -52,7 +52,7 @@ bool IsRelayedToTooltip(UINT msg) {
 
 LRESULT PaintManager::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     // Shown, hidden, minimised and restored all end in a position change.
-    if (msg == WM_WINDOWPOSCHANGED) UpdateAnimationTimer();
+    if (msg == WM_WINDOWPOSCHANGED) RequestAnimationTimerUpdate();
     ++m_dispatchDepth;
     const LRESULT result = HandleMessage(msg, wParam, lParam);
     // Every lock of the routing is let go once the outermost message is done.

@@ -112,6 +112,10 @@ void PaintManager::OnTimerMessage(unsigned id) {
         OnPaintCapTimer();
         return;
     }
+    if (id == kAnimationGateTimer) {
+        UpdateAnimationTimer();
+        return;
+    }
     if (IsManagerTimer(id)) {
         OnOverlayTimer(id);
         return;
@@ -168,9 +172,14 @@ bool PaintManager::AnimationTimerWanted() {
     return !m_animated.empty();
 }
 
-// Any thread, without the animation lock held: a control leaving the list
-// from its own tick stops the timer from the timer's thread, which the
-// system allows (the kill does not wait for the running callback).
+// Starting or stopping takes the timer's own lock, which a tick in flight
+// holds while it runs controls, and their redraw requests take list locks
+// that the UI thread's routing may hold: the change is made from the
+// message loop, never from where it was asked for.
+void PaintManager::RequestAnimationTimerUpdate() {
+    if (m_paintWnd) ::PostMessageW(m_paintWnd, WM_TIMER, kAnimationGateTimer, 0);
+}
+
 void PaintManager::UpdateAnimationTimer() {
     Lock gate(m_mTimerGateLock);
     const bool wanted = AnimationTimerWanted();

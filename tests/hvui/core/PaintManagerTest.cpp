@@ -248,6 +248,7 @@ TEST_F(PaintManagerTest, TheAnimationTimerRunsOnlyWhileSomethingAnimatesAndTheWi
     dialog->SetMTimer(16);
     EXPECT_EQ(manager()->GetMTimerID(), 0u) << "nothing animates";
     manager()->AddMTimer(animated);
+    PumpDialog(*dialog, 20);  // started from the message loop
     EXPECT_NE(manager()->GetMTimerID(), 0u);
 
     dialog->ShowWindow(SW_HIDE);
@@ -264,6 +265,7 @@ TEST_F(PaintManagerTest, TheAnimationTimerRunsOnlyWhileSomethingAnimatesAndTheWi
     EXPECT_GT(animated->ticks.load(), hiddenTicks);
 
     EXPECT_EQ(manager()->DeleteFSTimer(animated), 1);
+    PumpDialog(*dialog, 20);
     EXPECT_EQ(manager()->GetMTimerID(), 0u) << "the last animation ended";
     manager()->KillMTimer();
 }
