@@ -85,11 +85,12 @@ protected:
         ASSERT_NE(m_window.Create(nullptr, L"reference images", WS_POPUP | WS_VISIBLE, 0, kWindowRect), nullptr);
         ASSERT_TRUE(modal_test::WaitUntil([&] { return !m_sim.Lines(L"ports.log").empty(); }, 5000));
         Sleep(300);
-        m_window.StopThread(5000);
+        ASSERT_TRUE(m_window.StopThread(5000)) << "the worker would change the gauges under the pictures";
         PinGauges();
         Pump();
     }
     void TearDown() override {
+        EXPECT_TRUE(m_window.StopThread(5000));
         m_window.DestroyWindow();
         SetEnvironmentVariableW(L"TARVENHOLM_UPDATE_URL", nullptr);
     }
