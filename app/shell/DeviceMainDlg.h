@@ -89,6 +89,8 @@ private:
     void OfferFirmwareUpdate();
     void OnUpdateProgress(LPARAM percent);
     void CloseUpdateDialog();
+    void ShowFirmwareUpdateFailure();
+    [[noreturn]] void EndForInstaller();
     void ReadPerformanceMode();
 
     // Building (MainWindowLayout.cpp).
@@ -145,4 +147,6 @@ private:
     UpdateDownloader m_downloader;
     std::unique_ptr<UpdateProcessDlg> m_updateDialogObject;
     std::atomic<UpdateProcessDlg*> m_updateProcess{nullptr};
+    // Set by command 25 when it returns, before it closes the dialog.
+    std::atomic<bool> m_firmwareUpdateFailed{false};
 };
