@@ -4,14 +4,13 @@
 
 #include <windows.h>
 
-#include <cstring>
-
 #include <string>
 #include <vector>
 
 #include "AppFolders.h"
 #include "UpdateCheck.h"
 #include "UpdateDownloader.h"
+#include "UnixLink.h"
 #include "UpdateServerProcess.h"
 #include "WindowMessages.h"
 
@@ -58,61 +57,6 @@ uint64_t FileSize(const std::wstring& path) {
 }
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// The Unix path of a Windows one, from Wine's own export.
-std::wstring UnixPath(const std::wstring& path) {
-    using Convert = char*(__cdecl*)(const wchar_t*);
-    const auto convert = reinterpret_cast<Convert>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (!convert) return {};
-    char* unix = convert(path.c_str());
-    if (!unix) return {};
-    std::wstring wide(unix, unix + strlen(unix));
-    HeapFree(GetProcessHeap(), 0, unix);
-    return wide;
-}
-
-bool RunUnix(std::wstring command) {
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return false;
-    if (process.hProcess) {
-        WaitForSingleObject(process.hProcess, 5000);
-        CloseHandle(process.hProcess);
-    }
-    if (process.hThread) CloseHandle(process.hThread);
-    Sleep(200);  // Wine cannot always wait for a Unix process
-    return true;
-}
-
-// A link from `link` to `target` as a Unix symbolic link, which Wine reports
-// as a reparse point; Wine's CreateSymbolicLinkW makes none. On Windows a
-// junction does the same.
-bool LinkFolder(const std::wstring& link, const std::wstring& target) {
-    std::wstring from = link;
-    while (!from.empty() && from.back() == L'\\') from.pop_back();
-    const std::wstring targetUnix = UnixPath(target), parentUnix = UnixPath(from.substr(0, from.find_last_of(L'\\')));
-    if (targetUnix.empty() || parentUnix.empty()) return false;
-    RunUnix(L"/bin/ln -sfn \"" + targetUnix + L"\" \"" + parentUnix + L"/" + from.substr(from.find_last_of(L'\\') + 1) +
-            L"\"");
-    return GetFileAttributesW(from.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-void RemoveFolderTree(const std::wstring& folder) {
-    std::wstring path = folder;
-    while (!path.empty() && path.back() == L'\\') path.pop_back();
-    const std::wstring unix = UnixPath(path);
-    if (!unix.empty()) RunUnix(L"/bin/rm -rf \"" + unix + L"\"");
-}
-
-void Unlink(const std::wstring& link) {
-    std::wstring path = link;
-    while (!path.empty() && path.back() == L'\\') path.pop_back();
-    const std::wstring unix = UnixPath(path);
-    if (!unix.empty()) RunUnix(L"/bin/rm -f \"" + unix + L"\"");
-}
 
 // A fault must end a download, never leave the worker waiting on the server.
 // ctest gives this program 2 s timeouts (TARVENHOLM_UPDATE_TIMEOUT_MS); the
@@ -439,8 +383,8 @@ TEST_F(UpdateServerTest, ReparsePointTempFolderIsRefused) {
     const std::wstring temp = update::TempFolder();
     const std::wstring elsewhere = folders::DataFolder() + L"elsewhere\\";
     folders::CreateFolderPath(elsewhere);
-    RemoveFolderTree(temp);
-    ASSERT_TRUE(LinkFolder(temp, elsewhere)) << "no link could be made";
+    unix_link::RemoveFolderTree(temp);
+    ASSERT_TRUE(unix_link::Link(temp, elsewhere)) << "no link could be made";
     ASSERT_NE(GetFileAttributesW(temp.substr(0, temp.size() - 1).c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
 
     update::PreparedInstaller installer;
@@ -450,8 +394,8 @@ TEST_F(UpdateServerTest, ReparsePointTempFolderIsRefused) {
     EXPECT_FALSE(Exists(elsewhere + L"Tarvenholm-106.zip"));
     EXPECT_FALSE(Exists(elsewhere + L"Tarvenholm-106.exe"));
 
-    Unlink(temp);
-    RemoveFolderTree(elsewhere);
+    unix_link::Unlink(temp);
+    unix_link::RemoveFolderTree(elsewhere);
     folders::CreateFolderPath(temp);
 }
 
