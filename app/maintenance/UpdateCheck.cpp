@@ -190,7 +190,14 @@ FirmwareUpdateResult RunFirmwareUpdate(UpdateDownloader& downloader, const Updat
     FirmwareUpdateResult result =
         DownloadAndUnpackFirmware(downloader, locations, firmwareVersion, progressWindow, installer);
     if (result == FirmwareUpdateResult::kStarted) result = StartInstaller(installer);
-    if (result != FirmwareUpdateResult::kStarted) return result;
+    if (result != FirmwareUpdateResult::kStarted) {
+        // An installer that would not start is of no use to the next try.
+        if (installer.held.Valid()) {
+            installer.held.Reset();
+            DeleteFileW(installer.path.c_str());
+        }
+        return result;
+    }
     if (endProgram) endProgram();
     ExitProcess(kExitAfterInstallerStart);
 }

@@ -424,13 +424,15 @@ TEST_F(UpdateServerTest, FirmwareUpdateStartsTheInstallerAndEnds) {
     const std::wstring installer = update::TempPath(L"Tarvenholm-108.exe");
     DeleteFileW(installer.c_str());
     EXPECT_EXIT(update::RunFirmwareUpdate(m_downloader, m_locations, L"108", nullptr), testing::ExitedWithCode(0), "");
-    // The program's own end runs first when there is one.
+    EXPECT_TRUE(Exists(installer));
+    EXPECT_FALSE(Exists(update::TempPath(L"Tarvenholm-108.zip")));
+    // The program's own end runs first when there is one. (The child of this
+    // second death test runs the lines above again, the deletion included.)
     ASSERT_TRUE(CopyFileW((std::wstring(system) + L"\\hostname.exe").c_str(),
                           (UpdateServerProcess::SiteFolder() + L"rk\\firmware\\Tarvenholm-111.exe").c_str(), FALSE));
     EXPECT_EXIT(update::RunFirmwareUpdate(m_downloader, m_locations, L"111", nullptr, [] { ExitProcess(7); }),
                 testing::ExitedWithCode(7), "");
-    EXPECT_TRUE(Exists(installer));
-    EXPECT_FALSE(Exists(update::TempPath(L"Tarvenholm-108.zip")));
+    EXPECT_TRUE(Exists(update::TempPath(L"Tarvenholm-111.exe")));
     Sleep(500);  // the started installer may still hold its file
     DeleteFileW(installer.c_str());
     DeleteFileW(update::TempPath(L"Tarvenholm-111.exe").c_str());
