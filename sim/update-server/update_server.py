@@ -114,10 +114,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return self.control(path[len("_control/"):])
         State.last_request = (self.requestline + "\r\n" + str(self.headers)).encode("latin-1", "replace")
         if State.fault == "silent":
-            # The request has been read; the answer never comes.
-            State.ending.wait()
-            self.close_connection = True
-            return
+            return self.stay_silent()
         if State.fault == "not-found":
             return self.answer(404, b"not found")
         body = self.content(path)
@@ -136,6 +133,12 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.answer(200, State.fault.encode())
         else:
             self.answer(400, b"unknown control request")
+
+    def stay_silent(self):
+        """Reads the request and never answers; the socket stays open until
+        the client gives up or the server ends."""
+        State.ending.wait()
+        self.close_connection = True
 
     def content(self, path):
         local = os.path.normpath(os.path.join(self.root, *path.split("/")))
