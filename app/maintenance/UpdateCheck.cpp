@@ -1,5 +1,6 @@
 #include "UpdateCheck.h"
 
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <cwctype>
@@ -32,20 +33,18 @@ std::vector<std::wstring> SplitParts(const std::wstring& version) {
 
 bool AcceptableLength(const std::wstring& text) { return !text.empty() && text.size() <= kMaxVersionLength; }
 
+constexpr INT_PTR kShellExecuteLastError = 32;
+
+void LogUpdateFailure(const wchar_t* what, const std::wstring& path) {
+    const std::wstring line = L"Firmware update: " + std::wstring(what) + L": " + path + L"\n";
+    OutputDebugStringW(line.c_str());
+}
+
 void PostResult(HWND window, WPARAM which) {
     if (window && IsWindow(window)) PostMessageW(window, message::kUpdateResult, which, kResultFound);
 }
 
 }  // namespace
-
-std::wstring ServerBaseUrl() {
-    wchar_t value[2048] = {};
-    const DWORD length = GetEnvironmentVariableW(kServerUrlVariable, value, 2048);
-    if (length == 0 || length >= 2048) return kBuiltInServerUrl;
-    std::wstring url(value, length);
-    if (url.back() != L'/') url += L'/';
-    return url;
-}
 
 UpdateLocations LocationsFor(const std::wstring& serverBaseUrl) {
     return {serverBaseUrl + kSoftwareFolder, serverBaseUrl + kFirmwareFolder};
@@ -121,34 +120,89 @@ void RunFirmwareCheck(UpdateDownloader& downloader, const UpdateLocations& locat
     if (ReleaseAsVersionNumber(releaseNumber) < _wtoi(version.c_str())) PostResult(mainWindow, kFirmwareResult);
 }
 
-bool DownloadAndUnpackFirmware(UpdateDownloader& downloader, const UpdateLocations& locations,
-                               const std::wstring& firmwareVersion, HWND progressWindow, std::wstring& installerPath) {
-    installerPath = TempPath(InstallerName(firmwareVersion));
-    if (UsableFirmwareVersion(firmwareVersion) != firmwareVersion || firmwareVersion.empty()) return false;
+bool IsPlainFolder(const std::wstring& folder) {
+    // With a separator at its end the name means what a link leads to.
+    std::wstring name = folder;
+    while (name.size() > 3 && (name.back() == L'\\' || name.back() == L'/')) name.pop_back();
+    const DWORD attributes = GetFileAttributesW(name.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+FirmwareUpdateResult DownloadAndUnpackFirmware(UpdateDownloader& downloader, const UpdateLocations& locations,
+                                               const std::wstring& firmwareVersion, HWND progressWindow,
+                                               PreparedInstaller& installer) {
+    installer.path = TempPath(InstallerName(firmwareVersion));
+    installer.held.Reset();
+    if (UsableFirmwareVersion(firmwareVersion) != firmwareVersion || firmwareVersion.empty()) {
+        return FirmwareUpdateResult::kNoPackage;
+    }
     folders::CreateFolderPath(TempFolder());
+    if (!IsPlainFolder(TempFolder())) {
+        LogUpdateFailure(L"the temp folder is missing or a reparse point", TempFolder());
+        return FirmwareUpdateResult::kUnsafeFolder;
+    }
     const std::wstring archive = TempPath(PackageName(firmwareVersion));
     DeleteFileW(archive.c_str());
-    downloader.DownloadFile(PackageUrl(locations, firmwareVersion), archive, progressWindow);
-    if (GetFileAttributesW(archive.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+    if (downloader.DownloadFile(PackageUrl(locations, firmwareVersion), archive, progressWindow) !=
+            UpdateDownloader::kComplete ||
+        GetFileAttributesW(archive.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        return FirmwareUpdateResult::kNoPackage;
+    }
     // An installer left by an earlier update must never run in place of one
     // this package failed to deliver.
-    SetFileAttributesW(installerPath.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileW(installerPath.c_str());
-    if (package::ExtractArchive(archive, TempFolder())) DeleteFileW(archive.c_str());
-    return true;
-}
-
-void StartInstallerAndEnd(const std::wstring& installerPath) {
-    ShellExecuteW(nullptr, L"open", installerPath.c_str(), nullptr, nullptr, SW_SHOW);
-    ExitProcess(kExitAfterInstallerStart);
-}
-
-void RunFirmwareUpdate(UpdateDownloader& downloader, const UpdateLocations& locations,
-                       const std::wstring& firmwareVersion, HWND progressWindow) {
-    std::wstring installer;
-    if (DownloadAndUnpackFirmware(downloader, locations, firmwareVersion, progressWindow, installer)) {
-        StartInstallerAndEnd(installer);
+    SetFileAttributesW(installer.path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(installer.path.c_str());
+    const bool extracted =
+        package::ExtractArchive(archive, TempFolder(), InstallerName(firmwareVersion), installer.held);
+    DeleteFileW(archive.c_str());
+    if (!extracted) return FirmwareUpdateResult::kBrokenPackage;
+    if (!installer.held.Valid()) {
+        LogUpdateFailure(L"no whole installer in the package", installer.path);
+        return FirmwareUpdateResult::kNoInstaller;
     }
+    return FirmwareUpdateResult::kStarted;
+}
+
+FirmwareUpdateResult StartInstaller(const PreparedInstaller& installer) {
+    if (!installer.held.Valid()) return FirmwareUpdateResult::kNoInstaller;
+    if (!IsPlainFolder(TempFolder())) {
+        LogUpdateFailure(L"the temp folder became a reparse point", TempFolder());
+        return FirmwareUpdateResult::kUnsafeFolder;
+    }
+    // The shell may hand the start to COM objects (file associations, the
+    // elevation prompt); it wants an apartment on the calling thread.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const HINSTANCE answer = ShellExecuteW(nullptr, L"open", installer.path.c_str(), nullptr, nullptr, SW_SHOW);
+    if (SUCCEEDED(com)) CoUninitialize();
+    // Values up to 32 are the call's error codes.
+    const INT_PTR code = reinterpret_cast<INT_PTR>(answer);
+    if (code <= kShellExecuteLastError) {
+        wchar_t line[96];
+        swprintf(line, 96, L"ShellExecuteW answered %ld", static_cast<long>(code));
+        LogUpdateFailure(line, installer.path);
+        return FirmwareUpdateResult::kStartFailed;
+    }
+    return FirmwareUpdateResult::kStarted;
+}
+
+FirmwareUpdateResult RunFirmwareUpdate(UpdateDownloader& downloader, const UpdateLocations& locations,
+                                       const std::wstring& firmwareVersion, HWND progressWindow,
+                                       const std::function<void()>& endProgram) {
+    PreparedInstaller installer;
+    FirmwareUpdateResult result =
+        DownloadAndUnpackFirmware(downloader, locations, firmwareVersion, progressWindow, installer);
+    if (result == FirmwareUpdateResult::kStarted) result = StartInstaller(installer);
+    if (result != FirmwareUpdateResult::kStarted) {
+        // An installer that would not start is of no use to the next try.
+        if (installer.held.Valid()) {
+            installer.held.Reset();
+            DeleteFileW(installer.path.c_str());
+        }
+        return result;
+    }
+    if (endProgram) endProgram();
+    ExitProcess(kExitAfterInstallerStart);
 }
 
 }  // namespace update

@@ -8,19 +8,19 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <mutex>
 #include <string>
 #include <utility>
 
 #include "UpdateDownloader.h"
+#include "UpdateSettings.h"
+#include "UniqueHandle.h"
 
 namespace update {
 
 // The program's own version, fixed at build time.
 inline constexpr wchar_t kCurrentSoftwareVersion[] = L"1.0.0.1";
-inline constexpr wchar_t kBuiltInServerUrl[] = L"https://update.tarvenholm.example/";
-// Overrides the built-in server (the simulated machine points it at its own).
-inline constexpr wchar_t kServerUrlVariable[] = L"TARVENHOLM_UPDATE_URL";
 inline constexpr size_t kMaxVersionLength = 10;
 inline constexpr WPARAM kSoftwareResult = 1;
 inline constexpr WPARAM kFirmwareResult = 2;
@@ -48,9 +48,6 @@ struct UpdateState {
     }
 };
 
-// The environment's server when set (a "/" is added if missing), else the
-// built-in one.
-std::wstring ServerBaseUrl();
 UpdateLocations LocationsFor(const std::wstring& serverBaseUrl);
 
 // 2: different numbers of parts; else -1, 0 or 1 as `current` is newer,
@@ -83,17 +80,46 @@ void RunSoftwareCheck(UpdateDownloader& downloader, const UpdateLocations& locat
 void RunFirmwareCheck(UpdateDownloader& downloader, const UpdateLocations& locations, unsigned releaseNumber,
                       UpdateState& state, HWND mainWindow);
 
+// How far command 25 got. Only kStarted ends the program.
+enum class FirmwareUpdateResult {
+    kStarted,
+    kNoPackage,      // unusable version, failed download
+    kUnsafeFolder,   // the temp folder or the installer is a reparse point
+    kBrokenPackage,  // no archive, or over the limits
+    kNoInstaller,    // the installer entry missing, cut, or failing its CRC
+    kStartFailed,    // ShellExecuteW refused it
+};
+
+// The installer as extraction left it: opened for reading only, nobody else
+// allowed to change or remove it while `held` stays open.
+struct PreparedInstaller {
+    std::wstring path;
+    UniqueHandle held;
+};
+
+// True when the folder exists, is a folder and no reparse point (junction,
+// symbolic link): what lies under the user's own profile may have been
+// turned into a way elsewhere by any process of the user.
+bool IsPlainFolder(const std::wstring& folder);
+
 // Command 25 up to the installer start: downloads the package into the temp
-// folder (progress to `progressWindow`), unpacks it and deletes it. False
-// when there is no package to go on with. `installerPath` is set either way.
-bool DownloadAndUnpackFirmware(UpdateDownloader& downloader, const UpdateLocations& locations,
-                               const std::wstring& firmwareVersion, HWND progressWindow, std::wstring& installerPath);
+// folder (progress to `progressWindow`), unpacks it and deletes it. On
+// kStarted the installer is prepared and held; the path is set either way.
+FirmwareUpdateResult DownloadAndUnpackFirmware(UpdateDownloader& downloader, const UpdateLocations& locations,
+                                               const std::wstring& firmwareVersion, HWND progressWindow,
+                                               PreparedInstaller& installer);
 
-// Starts the installer and ends the process with 0, whether or not it started.
-[[noreturn]] void StartInstallerAndEnd(const std::wstring& installerPath);
+// ShellExecuteW on a thread with COM initialised, its answer checked; the
+// installer stays held until it has started. kStarted or kStartFailed (or
+// kUnsafeFolder when the temp folder has become a reparse point).
+FirmwareUpdateResult StartInstaller(const PreparedInstaller& installer);
 
-// The whole of command 25: returns only when the update could not go on.
-void RunFirmwareUpdate(UpdateDownloader& downloader, const UpdateLocations& locations,
-                       const std::wstring& firmwareVersion, HWND progressWindow);
+// The whole of command 25. When the installer has started, `endProgram`
+// runs (it removes the tray icon and ends the process); without one the
+// process ends with 0 at once. Any other result comes back to the caller,
+// and the program goes on.
+FirmwareUpdateResult RunFirmwareUpdate(UpdateDownloader& downloader, const UpdateLocations& locations,
+                                       const std::wstring& firmwareVersion, HWND progressWindow,
+                                       const std::function<void()>& endProgram = {});
 
 }  // namespace update

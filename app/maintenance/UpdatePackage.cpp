@@ -51,10 +51,47 @@ bool UpdatePackage::Open(const std::wstring& archivePath) {
     zlib_filefunc64_def io;
     fill_win32_filefunc64W(&io);
     m_archive = unzOpen2_64(archivePath.c_str(), &io);
-    return m_archive != nullptr;
+    if (!m_archive) return false;
+    if (!IndexEntries()) {
+        Close();
+        return false;
+    }
+    return true;
+}
+
+// The one walk of the central directory: the position of every entry, and
+// whether the whole stays within a package's limits. A directory that claims
+// more entries than a package may hold is not walked at all.
+bool UpdatePackage::IndexEntries() {
+    m_positions.clear();
+    m_withinLimits = false;
+    unz_global_info64 global = {};
+    if (unzGetGlobalInfo64(AsArchive(m_archive), &global) != UNZ_OK) return false;
+    if (global.number_entry > kMaxEntries) {
+        LogEntryFailure(L"entry count over the limit", -1, static_cast<long>(global.number_entry));
+        return true;
+    }
+    uint64_t unpacked = 0;
+    bool within = true;
+    for (int status = unzGoToFirstFile(AsArchive(m_archive)); status == UNZ_OK;
+         status = unzGoToNextFile(AsArchive(m_archive))) {
+        unz64_file_pos position = {};
+        unz_file_info64 stored = {};
+        if (unzGetFilePos64(AsArchive(m_archive), &position) != UNZ_OK ||
+            unzGetCurrentFileInfo64(AsArchive(m_archive), &stored, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
+            return false;
+        m_positions.push_back(position);
+        unpacked += stored.uncompressed_size;
+        if (unpacked > kMaxUnpackedBytes || m_positions.size() > kMaxEntries) within = false;
+    }
+    if (!within) LogEntryFailure(L"unpacked size over the limit", -1, static_cast<long>(unpacked >> 20));
+    m_withinLimits = within;
+    return true;
 }
 
 void UpdatePackage::Close() {
+    m_positions.clear();
+    m_withinLimits = false;
     if (!m_archive) return;
     unzClose(AsArchive(m_archive));
     m_archive = nullptr;
@@ -66,11 +103,8 @@ void UpdatePackage::SetBaseFolder(const std::wstring& folder) {
 }
 
 bool UpdatePackage::GoToEntry(int index) {
-    if (unzGoToFirstFile(AsArchive(m_archive)) != UNZ_OK) return false;
-    for (int i = 0; i < index; ++i) {
-        if (unzGoToNextFile(AsArchive(m_archive)) != UNZ_OK) return false;
-    }
-    return true;
+    if (index < 0 || static_cast<size_t>(index) >= m_positions.size()) return false;
+    return unzGoToFilePos64(AsArchive(m_archive), &m_positions[static_cast<size_t>(index)]) == UNZ_OK;
 }
 
 // The local header's extra field is only reachable with the entry opened.
@@ -89,12 +123,10 @@ bool UpdatePackage::ReadLocalExtraField(std::vector<unsigned char>& extra) {
 bool UpdatePackage::GetEntry(int index, ZipEntryInfo& info) {
     if (!m_archive) return false;
     if (index == kEntryCountIndex) {
-        unz_global_info64 global = {};
-        if (unzGetGlobalInfo64(AsArchive(m_archive), &global) != UNZ_OK) return false;
-        info.index = static_cast<int>(global.number_entry);
+        info.index = static_cast<int>(m_positions.size());
         return true;
     }
-    if (index < 0 || !GoToEntry(index)) return false;
+    if (!GoToEntry(index)) return false;
     unz_file_info64 stored = {};
     char storedName[kMaxStoredName + 1] = {};
     if (unzGetCurrentFileInfo64(AsArchive(m_archive), &stored, storedName, kMaxStoredName, nullptr, 0, nullptr, 0) !=
@@ -114,8 +146,16 @@ bool UpdatePackage::GetEntry(int index, ZipEntryInfo& info) {
 }
 
 EntryResult UpdatePackage::ExtractEntry(int index, const std::wstring& name) {
-    if (!m_archive) return EntryResult::NoArchive;
+    std::wstring target;
     ZipEntryInfo info;
+    return WriteEntry(index, name, 0, target, info);
+}
+
+// What is half written is not what the archive holds: a failed entry leaves
+// no file for anyone to take for the real one.
+EntryResult UpdatePackage::WriteEntry(int index, const std::wstring& name, DWORD shareMode, std::wstring& target,
+                                      ZipEntryInfo& info) {
+    if (!m_archive) return EntryResult::NoArchive;
     if (!GetEntry(index, info)) return EntryResult::NoSuchEntry;
     if (info.attributes & FILE_ATTRIBUTE_DIRECTORY) {
         return CreateFolderLevels(m_baseFolder, name) ? EntryResult::Written : EntryResult::FolderCreationFailed;
@@ -125,13 +165,84 @@ EntryResult UpdatePackage::ExtractEntry(int index, const std::wstring& name) {
     const std::wstring filePart = split == std::wstring::npos ? name : name.substr(split + 1);
     // A failed level shows up as the file-creation error below.
     CreateFolderLevels(m_baseFolder, folderPart);
-    const std::wstring target = m_baseFolder + folderPart + filePart;
-    UniqueHandle file(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, info.attributes, nullptr));
+    target = m_baseFolder + folderPart + filePart;
+    UniqueHandle file(
+        CreateFileW(target.c_str(), GENERIC_WRITE, shareMode, nullptr, CREATE_ALWAYS, info.attributes, nullptr));
     if (!file.Valid()) {
         LogEntryFailure(L"CreateFileW", index, static_cast<long>(GetLastError()));
         return EntryResult::FileCreationFailed;
     }
-    return WriteEntryData(file.Get(), info);
+    const EntryResult result = WriteEntryData(file.Get(), info);
+    file.Reset();
+    if (result != EntryResult::Written) {
+        SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (!DeleteFileW(target.c_str())) LogEntryFailure(L"DeleteFileW", index, static_cast<long>(GetLastError()));
+    }
+    return result;
+}
+
+namespace {
+
+bool IsReparsePoint(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// Size and CRC of what the handle reads, from its start.
+bool ReadsAs(HANDLE file, uint64_t size, uint32_t crc, std::vector<char>& block) {
+    BY_HANDLE_FILE_INFORMATION information = {};
+    if (!GetFileInformationByHandle(file, &information)) return false;
+    if (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return false;
+    const uint64_t length = (static_cast<uint64_t>(information.nFileSizeHigh) << 32) | information.nFileSizeLow;
+    if (length != size) return false;
+    uLong sum = crc32(0L, Z_NULL, 0);
+    uint64_t total = 0;
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(file, block.data(), static_cast<DWORD>(block.size()), &read, nullptr)) return false;
+        if (read == 0) break;
+        sum = crc32(sum, reinterpret_cast<const Bytef*>(block.data()), read);
+        total += read;
+    }
+    return total == size && static_cast<uint32_t>(sum) == crc;
+}
+
+}  // namespace
+
+// The file is written sharing only reading, so nobody can change or remove it
+// meanwhile. Its writing handle must go before the installer can start (a
+// program's image is opened without write sharing), so it is opened again
+// for reading, sharing reading only: a writer that came in between makes that
+// open fail, and a change made and closed in between shows in the size and
+// CRC read back through the handle that stays.
+EntryResult UpdatePackage::ExtractEntryHeld(int index, const std::wstring& name, UniqueHandle& held) {
+    held.Reset();
+    std::wstring target;
+    ZipEntryInfo info;
+    if (IsReparsePoint(m_baseFolder + name)) {
+        LogEntryFailure(L"target is a reparse point", index, 0);
+        return EntryResult::FileCreationFailed;
+    }
+    const EntryResult written = WriteEntry(index, name, FILE_SHARE_READ, target, info);
+    if (written != EntryResult::Written || (info.attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return written == EntryResult::Written ? EntryResult::FileCreationFailed : written;
+    }
+    unz_file_info64 stored = {};
+    if (!GoToEntry(index) ||
+        unzGetCurrentFileInfo64(AsArchive(m_archive), &stored, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
+        return EntryResult::NoSuchEntry;
+    UniqueHandle file(CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file.Valid() || !ReadsAs(file.Get(), stored.uncompressed_size, static_cast<uint32_t>(stored.crc), m_block)) {
+        LogEntryFailure(L"read back", index, static_cast<long>(GetLastError()));
+        file.Reset();
+        // Whatever lies there now is not ours to start; it goes if it can.
+        SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(target.c_str());
+        return EntryResult::Changed;
+    }
+    held = std::move(file);
+    return EntryResult::Written;
 }
 
 EntryResult UpdatePackage::WriteEntryData(HANDLE file, const ZipEntryInfo& info) {
@@ -150,7 +261,7 @@ EntryResult UpdatePackage::WriteEntryData(HANDLE file, const ZipEntryInfo& info)
         return EntryResult::CorruptData;
     }
     uint64_t copied = 0;
-    EntryResult result = CopyDecompressedData(file, copied);
+    EntryResult result = CopyDecompressedData(file, stored.uncompressed_size, copied);
     // A damaged stream can end early without an inflate error, and the reader
     // then skips its CRC check: the byte count catches that.
     if (result == EntryResult::Written && copied != stored.uncompressed_size) {
@@ -169,12 +280,17 @@ EntryResult UpdatePackage::WriteEntryData(HANDLE file, const ZipEntryInfo& info)
     return result;
 }
 
-EntryResult UpdatePackage::CopyDecompressedData(HANDLE file, uint64_t& copied) {
+// Never more than the entry announced: the limits were checked against it.
+EntryResult UpdatePackage::CopyDecompressedData(HANDLE file, uint64_t limit, uint64_t& copied) {
     for (;;) {
         const int read = unzReadCurrentFile(AsArchive(m_archive), m_block.data(), static_cast<unsigned>(m_block.size()));
         if (read == 0) return EntryResult::Written;
         if (read < 0) {
             LogEntryFailure(L"unzReadCurrentFile", -1, read);
+            return EntryResult::CorruptData;
+        }
+        if (copied + static_cast<uint64_t>(read) > limit) {
+            LogEntryFailure(L"unzReadCurrentFile (longer than announced)", -1, read);
             return EntryResult::CorruptData;
         }
         DWORD written = 0;
@@ -188,15 +304,29 @@ EntryResult UpdatePackage::CopyDecompressedData(HANDLE file, uint64_t& copied) {
 }
 
 bool ExtractArchive(const std::wstring& archivePath, const std::wstring& targetFolder) {
+    UniqueHandle none;
+    return ExtractArchive(archivePath, targetFolder, std::wstring(), none);
+}
+
+bool ExtractArchive(const std::wstring& archivePath, const std::wstring& targetFolder, const std::wstring& heldName,
+                    UniqueHandle& held) {
+    held.Reset();
     UpdatePackage package;
     if (!package.Open(archivePath)) return false;
+    if (!package.WithinLimits()) return false;
     package.SetBaseFolder(targetFolder);
     ZipEntryInfo count;
     if (package.GetEntry(kEntryCountIndex, count)) {
         for (int index = 0; index < count.index; ++index) {
             ZipEntryInfo entry;
             if (!package.GetEntry(index, entry)) continue;
-            (void)package.ExtractEntry(index, entry.name);
+            const bool isHeld = !heldName.empty() && !held.Valid() &&
+                                CompareStringOrdinal(entry.name.c_str(), -1, heldName.c_str(), -1, TRUE) == CSTR_EQUAL;
+            if (isHeld) {
+                (void)package.ExtractEntryHeld(index, entry.name, held);
+            } else {
+                (void)package.ExtractEntry(index, entry.name);
+            }
         }
     }
     package.Close();

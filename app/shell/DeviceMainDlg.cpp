@@ -29,6 +29,8 @@ constexpr unsigned kWindowIconResource = 107;
 constexpr DWORD kUpdateDialogPauseMs = 100;
 constexpr DWORD kUpdateDialogWaitMs = 5000;
 constexpr DWORD kUpdateDialogPollMs = 20;
+// The UI thread's exit after an installer start.
+constexpr UINT kEndForInstallerWaitMs = 5000;
 // Long enough for the slowest command short of a download.
 constexpr DWORD kWorkerStopTimeoutMs = 5000;
 
@@ -239,6 +241,13 @@ void DeviceMainDlg::OfferFirmwareUpdate() {
     m_updateProcess = m_updateDialogObject.get();
     m_updateDialogObject->Show(GetSafeHwnd());
     m_updateProcess = nullptr;
+    // Only a failed update closes the dialog and lets the program go on.
+    if (m_firmwareUpdateFailed.exchange(false)) ShowFirmwareUpdateFailure();
+}
+
+void DeviceMainDlg::ShowFirmwareUpdateFailure() {
+    const std::wstring notice = language::GetText(language::key::kFirmwareUpdateFailed);
+    CUIMessageBox::ShowMessageBox(GetSafeHwnd(), notice.c_str(), L"", CUIMessageBox::kStyleOneButton);
 }
 
 void DeviceMainDlg::OnUpdateProgress(LPARAM percent) {
@@ -303,12 +312,32 @@ void DeviceMainDlg::RunFirmwareCheck() {
 }
 
 // Returns only when the update could not go on: the dialog is closed so the
-// user gets the window back.
+// user gets the window back, and is told once the dialog has gone.
 void DeviceMainDlg::RunFirmwareUpdate() {
-    update::RunFirmwareUpdate(m_downloader, m_updateLocations, m_updateState.LatestFirmwareVersion(), GetSafeHwnd());
+    const auto result = update::RunFirmwareUpdate(m_downloader, m_updateLocations,
+                                                  m_updateState.LatestFirmwareVersion(), GetSafeHwnd(),
+                                                  [this] { EndForInstaller(); });
+    wchar_t line[80];
+    swprintf(line, 80, L"Firmware update failed (%d)\n", static_cast<int>(result));
+    OutputDebugStringW(line);
+    m_firmwareUpdateFailed = true;
     Sleep(kUpdateDialogPauseMs);
     CloseUpdateDialog();
     Sleep(kUpdateDialogPauseMs);
+}
+
+// The installer runs: the program ends through its own exit on the UI
+// thread, which owns the tray icon and removes it first (an icon left to a
+// dead process stays in the notification area until the pointer passes over
+// it; Wine's shell drops the icons of an ended process itself, so the tests
+// cannot show this). A UI thread that does not answer is not waited for.
+void DeviceMainDlg::EndForInstaller() {
+    DWORD_PTR ignored = 0;
+    if (!SendMessageTimeoutW(GetSafeHwnd(), message::kExitRequest, 0, message::kExitRequestCode, SMTO_ABORTIFHUNG,
+                             kEndForInstallerWaitMs, &ignored)) {
+        OutputDebugStringW(L"Exit request to the UI thread unanswered: ending from the worker\n");
+    }
+    ExitProcess(0);
 }
 
 // The dialog is opened right after the command is queued; a download that

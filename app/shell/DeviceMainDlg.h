@@ -92,6 +92,8 @@ private:
     void OfferFirmwareUpdate();
     void OnUpdateProgress(LPARAM percent);
     void CloseUpdateDialog();
+    void ShowFirmwareUpdateFailure();
+    [[noreturn]] void EndForInstaller();
     void ReadPerformanceMode();
 
     // Building (MainWindowLayout.cpp).
@@ -150,4 +152,6 @@ private:
     // UI thread only: an update notice, offer or progress dialog is on screen.
     bool m_updateOnScreen = false;
     std::atomic<UpdateProcessDlg*> m_updateProcess{nullptr};
+    // Set by command 25 when it returns, before it closes the dialog.
+    std::atomic<bool> m_firmwareUpdateFailed{false};
 };

@@ -47,6 +47,7 @@ inline constexpr int kResetQuestionTitle = 105;
 inline constexpr int kSoftwareCheckResult = 285;
 inline constexpr int kFirmwareOfferTitle = 286;
 inline constexpr int kFirmwareOfferEnd = 294;
+inline constexpr int kFirmwareUpdateFailed = 295;
 inline constexpr int kUpdateProgressFormat = 328;  // one integer: the percentage
 inline constexpr int kUpdateProgressText = 334;
 }  // namespace key

@@ -10,8 +10,8 @@ A package that is missing but whose installer Tarvenholm-<version>.exe lies in
 the same folder is packed on the fly.
 
 Control requests (answered whatever the fault):
-  /_control/fault/<name>   switch to a fault: none, not-found, slow,
-                           cut-short, lying-length, big-package, silent
+  /_control/fault/<name>   switch to a fault (the table of FAULTS below and
+                           sim/update-server/README.md)
   /_control/last-request   the request line and headers of the last request
                            that was not a control request
   /_control/quit           end the server
@@ -21,16 +21,23 @@ import http.server
 import io
 import os
 import re
+import struct
 import sys
 import threading
 import time
 import zipfile
 
-FAULTS = ("none", "not-found", "slow", "cut-short", "lying-length", "big-package", "silent")
-SILENT_PAUSE = 0.5
+# Faults of every answer but the control requests.
+ANSWER_FAULTS = ("none", "not-found", "slow", "cut-short", "lying-length", "long-body", "no-length",
+                 "huge-length", "silent", "stall")
+# Faults of the firmware packages only; every other file is served as it is.
+PACKAGE_FAULTS = ("big-package", "bad-crc", "no-installer", "bad-installer")
+FAULTS = ANSWER_FAULTS + PACKAGE_FAULTS
 SLOW_CHUNK = 512
 SLOW_PAUSE = 0.05
 BIG_PADDING = 32 * 1024 * 1024
+# What huge-length announces: more than any package the program takes.
+HUGE_LENGTH = 300 * 1024 * 1024
 PACKAGE = re.compile(r"^rk/firmware/(Tarvenholm-[^/]+)\.zip$")
 
 
@@ -38,6 +45,9 @@ class State:
     fault = "none"
     last_request = b""
     big_cache = {}
+    # Set when the server ends; the silent and stalled answers wait for it
+    # with their connections open.
+    ending = threading.Event()
 
 
 def pack_installer(folder, stem):
@@ -47,6 +57,39 @@ def pack_installer(folder, stem):
     buffer = io.BytesIO()
     with zipfile.ZipFile(buffer, "w", zipfile.ZIP_DEFLATED) as archive:
         archive.write(installer, stem + ".exe")
+    return buffer.getvalue()
+
+
+def with_bad_crc(folder, stem):
+    """The installer stored uncompressed, one byte of its data changed: the
+    entry unpacks to the right size, and only its CRC tells."""
+    installer = os.path.join(folder, stem + ".exe")
+    if not os.path.isfile(installer):
+        return None
+    buffer = io.BytesIO()
+    with zipfile.ZipFile(buffer, "w", zipfile.ZIP_STORED) as archive:
+        archive.write(installer, stem + ".exe")
+    body = bytearray(buffer.getvalue())
+    with zipfile.ZipFile(io.BytesIO(bytes(body))) as archive:
+        info = archive.getinfo(stem + ".exe")
+    name_length, extra_length = struct.unpack("<HH", body[info.header_offset + 26:info.header_offset + 30])
+    data_start = info.header_offset + 30 + name_length + extra_length
+    body[data_start + info.file_size // 2] ^= 0xFF
+    return bytes(body)
+
+
+def without_installer(stem):
+    buffer = io.BytesIO()
+    with zipfile.ZipFile(buffer, "w", zipfile.ZIP_DEFLATED) as archive:
+        archive.writestr("readme.txt", "This package holds no %s.exe.\r\n" % stem)
+    return buffer.getvalue()
+
+
+def with_bad_installer(stem):
+    """The installer's name on bytes that are no program."""
+    buffer = io.BytesIO()
+    with zipfile.ZipFile(buffer, "w", zipfile.ZIP_DEFLATED) as archive:
+        archive.writestr(stem + ".exe", b"This is no program.\r\n" * 8)
     return buffer.getvalue()
 
 
@@ -70,10 +113,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if path.startswith("_control/"):
             return self.control(path[len("_control/"):])
         State.last_request = (self.requestline + "\r\n" + str(self.headers)).encode("latin-1", "replace")
-        if State.fault == "not-found":
-            return self.answer(404, b"not found")
         if State.fault == "silent":
             return self.stay_silent()
+        if State.fault == "not-found":
+            return self.answer(404, b"not found")
         body = self.content(path)
         if body is None:
             return self.answer(404, b"not found")
@@ -94,8 +137,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def stay_silent(self):
         """Reads the request and never answers; the socket stays open until
         the client gives up or the server ends."""
-        while True:
-            time.sleep(SILENT_PAUSE)
+        State.ending.wait()
+        self.close_connection = True
 
     def content(self, path):
         local = os.path.normpath(os.path.join(self.root, *path.split("/")))
@@ -106,9 +149,18 @@ class Handler(http.server.BaseHTTPRequestHandler):
             with open(local, "rb") as f:
                 body = f.read()
         match = PACKAGE.match(path)
-        if body is None and match:
-            body = pack_installer(os.path.dirname(local), match.group(1))
-        if body is not None and match and State.fault == "big-package":
+        if not match:
+            return body
+        folder, stem = os.path.dirname(local), match.group(1)
+        if State.fault == "bad-crc":
+            return with_bad_crc(folder, stem)
+        if State.fault == "no-installer":
+            return without_installer(stem)
+        if State.fault == "bad-installer":
+            return with_bad_installer(stem)
+        if body is None:
+            body = pack_installer(folder, stem)
+        if body is not None and State.fault == "big-package":
             body = State.big_cache.setdefault(path, with_padding(body))
         return body
 
@@ -126,12 +178,26 @@ class Handler(http.server.BaseHTTPRequestHandler):
             sent = body[: len(body) // 2]
         elif State.fault == "lying-length":
             declared = len(body) * 2
+        elif State.fault == "long-body":
+            declared = len(body) // 2
+        elif State.fault == "huge-length":
+            declared = HUGE_LENGTH
+        elif State.fault == "no-length":
+            declared = None
         self.send_response(200)
         self.send_header("Content-Type", "application/octet-stream")
-        self.send_header("Content-Length", str(declared))
+        if declared is not None:
+            self.send_header("Content-Length", str(declared))
         if declared != len(sent):
             self.send_header("Connection", "close")
         self.end_headers()
+        if State.fault == "stall":
+            # Headers and half the body, then nothing more, the connection open.
+            self.wfile.write(sent[: len(sent) // 2])
+            self.wfile.flush()
+            State.ending.wait()
+            self.close_connection = True
+            return
         if State.fault == "slow":
             for at in range(0, len(sent), SLOW_CHUNK):
                 self.wfile.write(sent[at:at + SLOW_CHUNK])
@@ -183,6 +249,7 @@ def main():
         timer.daemon = True
         timer.start()
     server.serve_forever()
+    State.ending.set()
     server.server_close()
 
 

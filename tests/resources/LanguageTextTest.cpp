@@ -24,7 +24,7 @@ constexpr wchar_t kDefaultFace[] = L"Segoe UI";   // Manager's default face
 constexpr Gdiplus::REAL kFontPixels = 16.0f;        // Manager's default size
 constexpr int kTextBuffer = 512;                     // the program's INI buffer
 constexpr int kAllKeys[] = {1,  2,  10, 11, 20, 23, 25, 60, 61, 63,  64,  65,  66,  67,  68,  70,  71,  72, 73,
-                            74, 75, 76, 84, 85, 86, 87, 88, 101, 102, 103, 104, 105, 285, 286, 294, 328, 334};
+                            74, 75, 76, 84, 85, 86, 87, 88, 101, 102, 103, 104, 105, 285, 286, 294, 295, 328, 334};
 
 std::wstring ProgramFolder() {
     wchar_t path[MAX_PATH] = {};
@@ -278,6 +278,7 @@ const KeyPlace kPlaces[] = {
     {105, {"reset question title", Face::Default, false, 460, 1}},
     {285, {"software check message", Face::Default, false, 380, 2}},
     {286, {"firmware offer title", Face::Default, false, 460, 1}},
+    {295, {"firmware update failure message", Face::Default, false, 380, 2}},
     {334, {"update dialog title", Face::Default, false, 200, 1}},
 };
 

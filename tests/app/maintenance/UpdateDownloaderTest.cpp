@@ -10,6 +10,7 @@
 #include "AppFolders.h"
 #include "UpdateCheck.h"
 #include "UpdateDownloader.h"
+#include "UnixLink.h"
 #include "UpdateServerProcess.h"
 #include "WindowMessages.h"
 
@@ -58,6 +59,8 @@ uint64_t FileSize(const std::wstring& path) {
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // A fault must end a download, never leave the worker waiting on the server.
+// ctest gives this program 2 s timeouts (TARVENHOLM_UPDATE_TIMEOUT_MS); the
+// release's are 15 s to connect and 30 s without data.
 constexpr DWORD kFaultEndsWithinMs = 10000;
 
 class UpdateServerTest : public testing::Test {
@@ -104,6 +107,10 @@ TEST_F(UpdateServerTest, TextDownloads) {
         {L"not-found", version.c_str(), UpdateDownloader::kFailed, nullptr},
         {L"cut-short", version.c_str(), UpdateDownloader::kFailed, nullptr},
         {L"lying-length", version.c_str(), UpdateDownloader::kFailed, nullptr},
+        {L"huge-length", version.c_str(), UpdateDownloader::kFailed, nullptr},
+        {L"no-length", version.c_str(), UpdateDownloader::kComplete, L"1.0.0.2\u00E4"},
+        {L"silent", version.c_str(), UpdateDownloader::kFailed, nullptr},
+        {L"stall", version.c_str(), UpdateDownloader::kFailed, nullptr},
         {L"big-package", version.c_str(), UpdateDownloader::kComplete, L"1.0.0.2\u00E4"},
         {L"none", L"http://127.0.0.1:1/rk/software/version", UpdateDownloader::kFailed, nullptr},
     };
@@ -117,12 +124,34 @@ TEST_F(UpdateServerTest, TextDownloads) {
     }
 }
 
+// A version file is a few characters: a longer text is refused, with a
+// length or without.
+TEST_F(UpdateServerTest, TextsOverSixtyFourBytesFail) {
+    struct Case {
+        size_t size;
+        const wchar_t* fault;
+        int result;
+    };
+    const Case cases[] = {
+        {64, L"none", UpdateDownloader::kComplete},  {65, L"none", UpdateDownloader::kFailed},
+        {64, L"no-length", UpdateDownloader::kComplete}, {65, L"no-length", UpdateDownloader::kFailed},
+        {100000, L"none", UpdateDownloader::kFailed},
+    };
+    for (const Case& c : cases) {
+        UpdateServerProcess::WriteSiteFile(L"rk\\software\\version", std::string(c.size, '7'));
+        ASSERT_TRUE(s_server->SetFault(c.fault));
+        std::wstring text = L"untouched";
+        EXPECT_EQ(m_downloader.DownloadText(update::SoftwareVersionUrl(m_locations), text), c.result)
+            << c.size << " " << c.fault;
+        EXPECT_EQ(text.size(), c.result == UpdateDownloader::kComplete ? c.size : 9u) << c.size << " " << c.fault;
+    }
+}
+
 TEST_F(UpdateServerTest, RequestsCarryTheAgentHeaderAndNoCacheFlags) {
     UpdateServerProcess::WriteSiteFile(L"rk\\firmware\\version", "106");
-    std::wstring text, request;
+    std::wstring text;
     ASSERT_EQ(m_downloader.DownloadText(update::FirmwareVersionUrl(m_locations), text), UpdateDownloader::kComplete);
-    ASSERT_EQ(m_downloader.DownloadText(s_server->BaseUrl() + L"_control/last-request", request),
-              UpdateDownloader::kComplete);
+    const std::wstring request = s_server->LastRequest();
     for (const wchar_t* expected : {L"GET /rk/firmware//version HTTP/1.1\r\n", L"User-Agent: IIC2.0/PC 5.5.0000\n",
                                     L"Accept: */*\n", L"Pragma: no-cache\n"}) {
         EXPECT_NE(request.find(expected), std::wstring::npos) << expected << " in\n" << request;
@@ -152,8 +181,10 @@ TEST_F(UpdateServerTest, ProgressIsPostedOnlyOnChange) {
 
 TEST_F(UpdateServerTest, FailedFileDownloadsLeaveNoFile) {
     UpdateServerProcess::WriteSiteFile(L"rk\\firmware\\p20480.bin", Bytes(20480));
-    for (const wchar_t* fault : {L"not-found", L"cut-short", L"lying-length"}) {
+    for (const wchar_t* fault :
+         {L"not-found", L"cut-short", L"lying-length", L"huge-length", L"silent", L"stall"}) {
         ASSERT_TRUE(s_server->SetFault(fault));
+        DeleteFileW(m_downloadPath.c_str());
         const DWORD start = GetTickCount();
         EXPECT_EQ(m_downloader.DownloadFile(FirmwareUrl(L"p20480.bin"), m_downloadPath, m_posted.Window()),
                   UpdateDownloader::kFailed)
@@ -162,6 +193,43 @@ TEST_F(UpdateServerTest, FailedFileDownloadsLeaveNoFile) {
         EXPECT_FALSE(Exists(m_downloadPath)) << fault;
         const auto posted = m_posted.Progress();
         EXPECT_TRUE(posted.empty() || posted.back() != 100) << fault;
+    }
+}
+
+// Without a Content-Length the bytes received are counted against the limit
+// (256 MiB for packages; a small one here, so that no test sends that much).
+TEST_F(UpdateServerTest, FilesOverTheLimitFailAndLeaveNoFile) {
+    UpdateServerProcess::WriteSiteFile(L"rk\\firmware\\p20480.bin", Bytes(20480));
+    struct Case {
+        const wchar_t* fault;
+        uint64_t limit;
+        int result;
+    };
+    const Case cases[] = {
+        {L"no-length", 20480, UpdateDownloader::kComplete}, {L"no-length", 20479, UpdateDownloader::kFailed},
+        {L"none", 20480, UpdateDownloader::kComplete},      {L"none", 20479, UpdateDownloader::kFailed},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(s_server->SetFault(c.fault));
+        DeleteFileW(m_downloadPath.c_str());
+        EXPECT_EQ(m_downloader.DownloadFile(FirmwareUrl(L"p20480.bin"), m_downloadPath, nullptr, c.limit), c.result)
+            << c.fault << " " << c.limit;
+        EXPECT_EQ(Exists(m_downloadPath), c.result == UpdateDownloader::kComplete) << c.fault << " " << c.limit;
+    }
+}
+
+// WinINet hands out no byte beyond the Content-Length: what a server sends
+// past it is never taken for part of the file (a package cut so is no
+// archive, see BrokenPackagesStartNothing).
+TEST_F(UpdateServerTest, NothingPastTheAnnouncedLengthIsKept) {
+    UpdateServerProcess::WriteSiteFile(L"rk\\firmware\\p20480.bin", Bytes(20480));
+    ASSERT_TRUE(s_server->SetFault(L"long-body"));
+    const int result = m_downloader.DownloadFile(FirmwareUrl(L"p20480.bin"), m_downloadPath, nullptr);
+    EXPECT_TRUE(result == UpdateDownloader::kFailed || result == UpdateDownloader::kComplete) << result;
+    if (result == UpdateDownloader::kComplete) {
+        EXPECT_EQ(FileSize(m_downloadPath), 10240u);
+    } else {
+        EXPECT_FALSE(Exists(m_downloadPath));
     }
 }
 
@@ -230,51 +298,113 @@ TEST_F(UpdateServerTest, FirmwareCheckOffersNewerFirmware) {
     }
 }
 
-TEST_F(UpdateServerTest, FirmwarePackageIsUnpackedIntoTheTempFolder) {
+using update::FirmwareUpdateResult;
+
+// The installer, once unpacked, is held so that nobody can change, replace
+// or remove it before it starts; reading it (as the system does to start
+// it) stays possible.
+TEST_F(UpdateServerTest, UnpackedInstallerIsHeldAgainstChange) {
     UpdateServerProcess::WriteSiteFile(L"rk\\firmware\\Tarvenholm-106.exe", "MZ installer 106");
-    std::wstring installer;
-    ASSERT_TRUE(update::DownloadAndUnpackFirmware(m_downloader, m_locations, L"106", m_posted.Window(), installer));
-    EXPECT_EQ(installer, update::TempPath(L"Tarvenholm-106.exe"));
-    EXPECT_EQ(FileSize(installer), 16u);
+    update::PreparedInstaller installer;
+    ASSERT_EQ(update::DownloadAndUnpackFirmware(m_downloader, m_locations, L"106", m_posted.Window(), installer),
+              FirmwareUpdateResult::kStarted);
+    EXPECT_EQ(installer.path, update::TempPath(L"Tarvenholm-106.exe"));
+    EXPECT_TRUE(installer.held.Valid());
+    EXPECT_EQ(FileSize(installer.path), 16u);
     EXPECT_FALSE(Exists(update::TempPath(L"Tarvenholm-106.zip")));
     EXPECT_EQ(m_posted.Progress().back(), 100);
-    DeleteFileW(installer.c_str());
+
+    const DWORD everything = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    HANDLE writer = CreateFileW(installer.path.c_str(), GENERIC_WRITE, everything, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(writer, INVALID_HANDLE_VALUE) << "opened for writing";
+    if (writer != INVALID_HANDLE_VALUE) CloseHandle(writer);
+    EXPECT_FALSE(DeleteFileW(installer.path.c_str())) << "deleted";
+    EXPECT_FALSE(MoveFileW(installer.path.c_str(), update::TempPath(L"moved.exe").c_str())) << "renamed";
+    HANDLE reader = CreateFileW(installer.path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(reader, INVALID_HANDLE_VALUE) << "the system could not read it to start it";
+    if (reader != INVALID_HANDLE_VALUE) CloseHandle(reader);
+
+    installer.held.Reset();
+    EXPECT_TRUE(DeleteFileW(installer.path.c_str()));
+    DeleteFileW(update::TempPath(L"moved.exe").c_str());
 }
 
-TEST_F(UpdateServerTest, NoStaleInstallerSurvivesAFailedPackage) {
+// Nothing known to be broken gets as far as a start: each package fault ends
+// the update with its result and leaves no installer (not even a stale one
+// from an earlier update) and no package behind.
+TEST_F(UpdateServerTest, BrokenPackagesStartNothing) {
+    UpdateServerProcess::WriteSiteFile(L"rk\\firmware\\Tarvenholm-109.exe", std::string(40000, 'M'));
+    // Served as it is: no zip file at all.
+    UpdateServerProcess::WriteSiteFile(L"rk\\firmware\\Tarvenholm-107.zip", "no archive");
     struct Case {
         const wchar_t* fault;
-        bool goesOn;     // an archive arrived, so the installer start follows
-        bool keptArchive;
+        const wchar_t* version;
+        FirmwareUpdateResult result;
+        FirmwareUpdateResult alsoAccepted = FirmwareUpdateResult::kStarted;  // kStarted: none
     };
-    // The served package is no zip file at all.
-    UpdateServerProcess::WriteSiteFile(L"rk\\firmware\\Tarvenholm-107.zip", "no archive");
-    const Case cases[] = {{L"none", true, true}, {L"cut-short", false, false}, {L"not-found", false, false}};
+    const Case cases[] = {
+        {L"none", L"107", FirmwareUpdateResult::kBrokenPackage},
+        {L"bad-crc", L"109", FirmwareUpdateResult::kNoInstaller},
+        {L"no-installer", L"109", FirmwareUpdateResult::kNoInstaller},
+        // WinINet either fails the read or hands out the announced half.
+        {L"long-body", L"109", FirmwareUpdateResult::kBrokenPackage, FirmwareUpdateResult::kNoPackage},
+        {L"cut-short", L"109", FirmwareUpdateResult::kNoPackage},
+        {L"silent", L"109", FirmwareUpdateResult::kNoPackage},
+        {L"stall", L"109", FirmwareUpdateResult::kNoPackage},
+        {L"huge-length", L"109", FirmwareUpdateResult::kNoPackage},
+        {L"not-found", L"109", FirmwareUpdateResult::kNoPackage},
+    };
     for (const Case& c : cases) {
         ASSERT_TRUE(s_server->SetFault(c.fault));
-        const std::wstring stale = update::TempPath(L"Tarvenholm-107.exe");
-        {
-            HANDLE file = CreateFileW(stale.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_READONLY, nullptr);
-            ASSERT_NE(file, INVALID_HANDLE_VALUE);
-            CloseHandle(file);
+        const std::wstring stale = update::TempPath(update::InstallerName(c.version));
+        HANDLE file = CreateFileW(stale.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_READONLY, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        CloseHandle(file);
+        update::PreparedInstaller installer;
+        const FirmwareUpdateResult result =
+            update::DownloadAndUnpackFirmware(m_downloader, m_locations, c.version, nullptr, installer);
+        EXPECT_TRUE(result == c.result || (result == c.alsoAccepted && result != FirmwareUpdateResult::kStarted))
+            << c.fault << ": " << static_cast<int>(result);
+        EXPECT_FALSE(installer.held.Valid()) << c.fault;
+        // A download that never got going leaves the stale one: nothing starts it.
+        if (result != FirmwareUpdateResult::kNoPackage) {
+            EXPECT_FALSE(Exists(stale)) << c.fault;
         }
-        std::wstring installer;
-        EXPECT_EQ(update::DownloadAndUnpackFirmware(m_downloader, m_locations, L"107", nullptr, installer), c.goesOn)
-            << c.fault;
-        if (c.goesOn) {
-            EXPECT_FALSE(Exists(installer)) << c.fault;
-        }
-        EXPECT_EQ(Exists(update::TempPath(L"Tarvenholm-107.zip")), c.keptArchive) << c.fault;
+        EXPECT_FALSE(Exists(update::TempPath(update::PackageName(c.version)))) << c.fault;
         SetFileAttributesW(stale.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileW(stale.c_str());
-        DeleteFileW(update::TempPath(L"Tarvenholm-107.zip").c_str());
     }
 }
 
+// A temp folder that leads elsewhere (here a link, which the system reports
+// as a reparse point) is refused before anything is downloaded into it.
+TEST_F(UpdateServerTest, ReparsePointTempFolderIsRefused) {
+    UpdateServerProcess::WriteSiteFile(L"rk\\firmware\\Tarvenholm-106.exe", "MZ installer 106");
+    const std::wstring temp = update::TempFolder();
+    const std::wstring elsewhere = folders::DataFolder() + L"elsewhere\\";
+    folders::CreateFolderPath(elsewhere);
+    unix_link::RemoveFolderTree(temp);
+    ASSERT_TRUE(unix_link::Link(temp, elsewhere)) << "no link could be made";
+    ASSERT_NE(GetFileAttributesW(temp.substr(0, temp.size() - 1).c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
+
+    update::PreparedInstaller installer;
+    EXPECT_EQ(update::DownloadAndUnpackFirmware(m_downloader, m_locations, L"106", nullptr, installer),
+              FirmwareUpdateResult::kUnsafeFolder);
+    EXPECT_FALSE(installer.held.Valid());
+    EXPECT_FALSE(Exists(elsewhere + L"Tarvenholm-106.zip"));
+    EXPECT_FALSE(Exists(elsewhere + L"Tarvenholm-106.exe"));
+
+    unix_link::Unlink(temp);
+    unix_link::RemoveFolderTree(elsewhere);
+    folders::CreateFolderPath(temp);
+}
+
 TEST_F(UpdateServerTest, UnusableVersionsDownloadNothing) {
-    std::wstring installer;
+    update::PreparedInstaller installer;
     for (const wchar_t* version : {L"", L"..\\106", L"106\r\n"}) {
-        EXPECT_FALSE(update::DownloadAndUnpackFirmware(m_downloader, m_locations, version, m_posted.Window(), installer));
+        EXPECT_EQ(update::DownloadAndUnpackFirmware(m_downloader, m_locations, version, m_posted.Window(), installer),
+                  FirmwareUpdateResult::kNoPackage);
         EXPECT_TRUE(m_posted.Progress().empty());
     }
 }
@@ -297,8 +427,32 @@ TEST_F(UpdateServerTest, FirmwareUpdateStartsTheInstallerAndEnds) {
     EXPECT_EXIT(update::RunFirmwareUpdate(m_downloader, m_locations, L"108", nullptr), testing::ExitedWithCode(0), "");
     EXPECT_TRUE(Exists(installer));
     EXPECT_FALSE(Exists(update::TempPath(L"Tarvenholm-108.zip")));
+    // The program's own end runs first when there is one. (The child of this
+    // second death test runs the lines above again, the deletion included.)
+    ASSERT_TRUE(CopyFileW((std::wstring(system) + L"\\hostname.exe").c_str(),
+                          (UpdateServerProcess::SiteFolder() + L"rk\\firmware\\Tarvenholm-111.exe").c_str(), FALSE));
+    EXPECT_EXIT(update::RunFirmwareUpdate(m_downloader, m_locations, L"111", nullptr, [] { ExitProcess(7); }),
+                testing::ExitedWithCode(7), "");
+    EXPECT_TRUE(Exists(update::TempPath(L"Tarvenholm-111.exe")));
     Sleep(500);  // the started installer may still hold its file
     DeleteFileW(installer.c_str());
+    DeleteFileW(update::TempPath(L"Tarvenholm-111.exe").c_str());
+}
+
+// A start that fails comes back as a failure and the program goes on; were
+// the junk started, the child would end with 0 and the test fail.
+TEST_F(UpdateServerTest, InstallerThatCannotStartComesBack) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    ASSERT_TRUE(s_server->SetFault(L"bad-installer"));
+    UpdateServerProcess::WriteSiteFile(L"rk\\firmware\\Tarvenholm-110.exe", "MZ");
+    EXPECT_EXIT(
+        {
+            const auto result = update::RunFirmwareUpdate(m_downloader, m_locations, L"110", nullptr, [] {});
+            ExitProcess(result == FirmwareUpdateResult::kStartFailed ? 5 : 6);
+        },
+        testing::ExitedWithCode(5), "");
+    Sleep(300);
+    DeleteFileW(update::TempPath(L"Tarvenholm-110.exe").c_str());
 }
 
 }  // namespace

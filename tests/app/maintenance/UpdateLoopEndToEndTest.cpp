@@ -39,6 +39,7 @@ constexpr wchar_t kOfferWindow[] = L"MessageBox";
 constexpr wchar_t kProgressWindow[] = L"UpdateProcessDlg";
 constexpr SIZE kOfferSize = {500, 230};
 constexpr POINT kOfferFirstButton = {150, 188};  // centre of (70, 170, 230, 206)
+constexpr POINT kNoticeButton = {250, 188};      // centre of the one button (100, 170, 400, 206)
 const RECT kBarRect = {50, 130, 493, 150};       // client rectangle of the progress bar
 
 // Start to offer: inventory, device initialisation and the firmware check
@@ -51,6 +52,10 @@ constexpr DWORD kInstallerWithinMs = 15000;
 constexpr DWORD kCheckWithinMs = 30000;
 // After the firmware check a posted offer would show well within this.
 constexpr DWORD kNoOfferQuietMs = 3000;
+// The program's download timeouts in the tests of a server that stops
+// answering (the release waits 15 s to connect, 30 s without data).
+constexpr wchar_t kShortTimeoutMs[] = L"3000";
+constexpr DWORD kFailureNoticeWithinMs = 20000;
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -167,9 +172,58 @@ protected:
         DeleteFileW(Package().c_str());
     }
 
-    bool StartProgram(ts::ChildProcess& program) {
-        return program.Start(ts::BinFolder() + L"Tarvenholm.exe", L"",
-                             {std::wstring(update::kServerUrlVariable) + L"=" + s_server->BaseUrl()});
+    bool StartProgram(ts::ChildProcess& program, const wchar_t* timeoutMs = nullptr) {
+        std::vector<std::wstring> environment = {std::wstring(update::kServerUrlVariable) + L"=" + s_server->BaseUrl()};
+        if (timeoutMs) environment.push_back(std::wstring(update::kTimeoutVariable) + L"=" + timeoutMs);
+        return program.Start(ts::BinFolder() + L"Tarvenholm.exe", L"", environment);
+    }
+
+    // The offer confirmed with `fault` switched on just before: the progress
+    // dialog goes, the notice that the update could not be completed comes,
+    // and once it is dismissed the program is there and answers, with
+    // nothing installed.
+    void ExpectFailedUpdateLeavesTheProgramRunning(const wchar_t* fault, const wchar_t* timeoutMs = nullptr) {
+        SCOPED_TRACE(fault);
+        ASSERT_TRUE(s_server->SetFault(L"none"));
+        ts::ChildProcess program;
+        ASSERT_TRUE(StartProgram(program, timeoutMs));
+        HWND mainWindow = MainWindowOf(program.Id());
+        ASSERT_NE(mainWindow, nullptr);
+        // Only the package fails: the check before it must find the offer.
+        HWND offer = WaitForProgramWindow(kOfferWindow, program.Id(), kOfferWithinMs);
+        ASSERT_NE(offer, nullptr) << "no firmware offer at start";
+        ASSERT_TRUE(s_server->SetFault(fault));
+        Sleep(700);
+        modal_test::ClickAt(offer, kOfferFirstButton);
+        const DWORD confirmed = GetTickCount();
+
+        // The dialog may be gone again before this sees it; what matters is
+        // that none stays and the notice follows it.
+        WaitForProgramWindow(kProgressWindow, program.Id(), 3000);
+        EXPECT_TRUE(ts::WaitUntil([&] { return FindProgramWindow(kProgressWindow, program.Id()) == nullptr; },
+                                  kFailureNoticeWithinMs))
+            << "the progress dialog stays after a failed update";
+        HWND notice = WaitForProgramWindow(kOfferWindow, program.Id(), kFailureNoticeWithinMs);
+        EXPECT_NE(notice, nullptr) << "no notice that the update could not be completed";
+        EXPECT_LT(GetTickCount() - confirmed, kFailureNoticeWithinMs + 3000) << "the failure took too long";
+        EXPECT_TRUE(program.Running()) << "the program ended on a failed update";
+        if (notice) {
+            Sleep(700);  // painted
+            modal_test::ClickAt(notice, kNoticeButton);
+            EXPECT_TRUE(ts::WaitUntil([&] { return FindProgramWindow(kOfferWindow, program.Id()) == nullptr; }, 5000))
+                << "the notice does not close";
+        }
+        EXPECT_TRUE(ts::WaitUntil([&] { return IsWindowEnabled(mainWindow) != FALSE; }, 3000))
+            << "the main window stays disabled";
+        DWORD_PTR answer = 0;
+        EXPECT_NE(SendMessageTimeoutW(mainWindow, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 3000, &answer), 0)
+            << "the main window does not answer";
+        EXPECT_TRUE(m_sim.Lines(L"update.log").empty());
+        EXPECT_EQ(ControllerRelease(m_sim), L"0x0105");
+        EXPECT_FALSE(Exists(Installer()));
+
+        PostMessageW(mainWindow, message::kExitRequest, 0, message::kExitRequestCode);
+        EXPECT_EQ(program.WaitForExit(10000), 0u);
     }
 
     // The offer at start, checked and confirmed with its first button.
@@ -212,7 +266,9 @@ TEST_F(UpdateLoopEndToEnd, ConfirmedOfferInstallsTheFirmwareAndTheNextStartOffer
         Sleep(200);
         if (!IsWindow(dialog)) break;
         const int reach = FilledReach(modal_test::CaptureWindow(dialog));
-        if (!IsWindow(dialog)) break;  // the picture may show it going
+        // The picture may show it going: the program's exit hides its
+        // windows before they are destroyed.
+        if (!IsWindow(dialog) || !IsWindowVisible(dialog) || !program.Running()) break;
         if (reaches.empty() || reach != reaches.back()) reaches.push_back(reach);
         if (!pictured && reach > barWidth * 2 / 5) {
             SaveScreenshot(mainWindow, dialog, L"update-progress.png");
@@ -245,42 +301,21 @@ TEST_F(UpdateLoopEndToEnd, ConfirmedOfferInstallsTheFirmwareAndTheNextStartOffer
     EXPECT_EQ(again.WaitForExit(10000), 0u);
 }
 
-// The package never arrives: the dialog closes, the program stays and
-// answers, nothing is installed.
+// The package never arrives: the dialog closes, the user is told, the
+// program stays and answers, nothing is installed.
 TEST_F(UpdateLoopEndToEnd, FailedDownloadClosesTheDialogAndTheProgramGoesOn) {
-    for (const wchar_t* fault : {L"not-found", L"cut-short"}) {
-        SCOPED_TRACE(fault);
-        ASSERT_TRUE(s_server->SetFault(L"none"));
-        ts::ChildProcess program;
-        ASSERT_TRUE(StartProgram(program));
-        HWND mainWindow = MainWindowOf(program.Id());
-        ASSERT_NE(mainWindow, nullptr);
-        // Only the package fails: the check before it must find the offer.
-        HWND offer = WaitForProgramWindow(kOfferWindow, program.Id(), kOfferWithinMs);
-        ASSERT_NE(offer, nullptr) << "no firmware offer at start";
-        ASSERT_TRUE(s_server->SetFault(fault));
-        Sleep(700);
-        modal_test::ClickAt(offer, kOfferFirstButton);
+    for (const wchar_t* fault : {L"not-found", L"cut-short"}) ExpectFailedUpdateLeavesTheProgramRunning(fault);
+}
 
-        // The dialog may be gone again before this sees it; what matters is
-        // that none stays and the main window is no longer held by one.
-        WaitForProgramWindow(kProgressWindow, program.Id(), 3000);
-        EXPECT_TRUE(ts::WaitUntil([&] { return FindProgramWindow(kProgressWindow, program.Id()) == nullptr; },
-                                  kDialogWithinMs))
-            << "the progress dialog stays after a failed download";
-        EXPECT_TRUE(program.Running());
-        EXPECT_TRUE(ts::WaitUntil([&] { return IsWindowEnabled(mainWindow) != FALSE; }, 3000))
-            << "the main window stays disabled";
-        DWORD_PTR answer = 0;
-        EXPECT_NE(SendMessageTimeoutW(mainWindow, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 3000, &answer), 0)
-            << "the main window does not answer";
-        EXPECT_TRUE(m_sim.Lines(L"update.log").empty());
-        EXPECT_EQ(ControllerRelease(m_sim), L"0x0105");
-        EXPECT_FALSE(Exists(Installer()));
+// A server that accepts and never answers, or stops in the middle of the
+// package, ends the update after the download timeout, not never.
+TEST_F(UpdateLoopEndToEnd, ServerThatStopsAnsweringFailsTheUpdateInTime) {
+    for (const wchar_t* fault : {L"silent", L"stall"}) ExpectFailedUpdateLeavesTheProgramRunning(fault, kShortTimeoutMs);
+}
 
-        PostMessageW(mainWindow, message::kExitRequest, 0, message::kExitRequestCode);
-        EXPECT_EQ(program.WaitForExit(10000), 0u);
-    }
+// A package whose installer fails its CRC, or is no program, starts nothing.
+TEST_F(UpdateLoopEndToEnd, BrokenPackageIsNeverStarted) {
+    for (const wchar_t* fault : {L"bad-crc", L"bad-installer"}) ExpectFailedUpdateLeavesTheProgramRunning(fault);
 }
 
 }  // namespace

@@ -16,6 +16,8 @@
 class UpdateServerProcess {
 public:
     static constexpr int kLifetimeSeconds = 300;
+    // The request line and headers the server echoes.
+    static constexpr uint64_t kMaxRequestText = 64 * 1024;
     // The folder the download tests fill, below the bin folder.
     static constexpr wchar_t kTestSite[] = L"testdata/update-site";
 
@@ -74,7 +76,7 @@ public:
     // request; empty before the first.
     std::wstring LastRequest() const {
         std::wstring request;
-        UpdateDownloader().DownloadText(BaseUrl() + L"_control/last-request", request);
+        UpdateDownloader().DownloadText(BaseUrl() + L"_control/last-request", request, kMaxRequestText);
         return request;
     }
 

@@ -144,11 +144,14 @@ class ZipCrypto:
 
 
 def raw_zip(path, members):
-    """members: (name, plain bytes, encrypted?) stored without compression."""
+    """members: (name, plain bytes, encrypted?[, announced size]) stored
+    without compression; the announced uncompressed size may lie."""
     body, central = bytearray(), bytearray()
     dos_time = (DOS_TIME[3] << 11) | (DOS_TIME[4] << 5) | (DOS_TIME[5] // 2)
     dos_date = ((DOS_TIME[0] - 1980) << 9) | (DOS_TIME[1] << 5) | DOS_TIME[2]
-    for name, plain, encrypted in members:
+    for member in members:
+        name, plain, encrypted = member[:3]
+        announced = member[3] if len(member) > 3 else len(plain)
         crc = zlib.crc32(plain)
         data = plain
         if encrypted:
@@ -158,12 +161,19 @@ def raw_zip(path, members):
         offset = len(body)
         encoded = name.encode()
         body += struct.pack("<IHHHHHIIIHH", 0x04034B50, 20, flag, 0, dos_time, dos_date, crc,
-                            len(data), len(plain), len(encoded), 0) + encoded + data
+                            len(data), announced, len(encoded), 0) + encoded + data
         central += struct.pack("<IHHHHHHIIIHHHHHII", 0x02014B50, 20, 20, flag, 0, dos_time, dos_date,
-                               crc, len(data), len(plain), len(encoded), 0, 0, 0, 0, 0x20, offset) + encoded
+                               crc, len(data), announced, len(encoded), 0, 0, 0, 0, 0x20, offset) + encoded
     end = struct.pack("<IHHHHIIH", 0x06054B50, 0, 0, len(members), len(members), len(central), len(body), 0)
     with open(path, "wb") as f:
         f.write(body + central + end)
+
+
+def many_entries(path, count):
+    """`count` empty files: 10 000 is the most a package may hold."""
+    with zipfile.ZipFile(path, "w", zipfile.ZIP_STORED) as archive:
+        for i in range(count):
+            archive.writestr(zipfile.ZipInfo("e%05d.txt" % i, date_time=DOS_TIME), b"")
 
 
 def main():
@@ -176,6 +186,13 @@ def main():
     corrupt_archive(os.path.join(out, "corrupt.zip"))
     raw_zip(os.path.join(out, "encrypted.zip"),
             [("secret.exe", b"MZ installer body", True), ("clear.txt", b"clear", False)])
+    many_entries(os.path.join(out, "many-entries.zip"), 10000)
+    many_entries(os.path.join(out, "too-many-entries.zip"), 10001)
+    # Two entries that announce 300 MiB each: within the limit one by one,
+    # over it together.
+    raw_zip(os.path.join(out, "too-large.zip"),
+            [("installer.exe", b"MZ small", False, 300 * 1024 * 1024),
+             ("data.bin", b"small", False, 300 * 1024 * 1024)])
     with open(os.path.join(out, "not-a-zip.zip"), "wb") as f:
         f.write(b"This is a text file and no archive.\r\n" * 20)
 
