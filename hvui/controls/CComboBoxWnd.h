@@ -25,7 +25,7 @@ public:
     int OnDestroy() override;
     LRESULT OnControlUpdate(CRect rect, int updateCode, MControl* control) override;
 
-    CComboBoxList* GetList() const { return m_list; }
+    HVUI_INLINE_API CComboBoxList* GetList() const { return m_list; }
     void SetScrollIds(unsigned vertical, unsigned horizontal);
 
 private:

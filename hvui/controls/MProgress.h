@@ -36,13 +36,13 @@ public:
     void DrawControl(HDC& dc, CRect clip) override;
 
     int SetProgress(int value);
-    int GetProgress() const { return m_progress; }
-    int GetMaxProgress() const { return m_maximum; }
-    void SetMaxProgress(int maximum) { m_maximum = maximum; }
-    void EnableShowText(int show) { m_showText = show ? 1 : 0; }
+    HVUI_INLINE_API int GetProgress() const { return m_progress; }
+    HVUI_INLINE_API int GetMaxProgress() const { return m_maximum; }
+    HVUI_INLINE_API void SetMaxProgress(int maximum) { m_maximum = maximum; }
+    HVUI_INLINE_API void EnableShowText(int show) { m_showText = show ? 1 : 0; }
     // Looping activity mode; value becomes the progress when it is in range.
     int SetRun(int run, int value);
-    int IsRun() const { return m_running; }
+    HVUI_INLINE_API int IsRun() const { return m_running; }
 
     bool SetBackGroundImage(CString name);
     bool SetForeGroundImage(CString name);

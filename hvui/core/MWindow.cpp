@@ -4,6 +4,8 @@
 
 #include "Manager.h"
 
+MWindow::MWindow() = default;
+
 namespace {
 
 const wchar_t kClassName[] = L"HVWindow";

@@ -1,5 +1,7 @@
 #include "MemorySurface.h"
 
+MemorySurface::MemorySurface() = default;
+
 bool MemorySurface::Create(HDC reference, int width, int height) {
     Release();
     if (width <= 0 || height <= 0) return false;
