@@ -18,7 +18,6 @@ public:
     CComboBoxWnd();
     ~CComboBoxWnd() override;
 
-    const wchar_t* GetWindowClassName() const override;
     void InitUI(CRect client) override;
     void UISize(CRect client) override;
     LRESULT OnMessage(unsigned id, unsigned code, WPARAM wParam, LPARAM lParam) override;

@@ -24,7 +24,6 @@ public:
     ~MPopupWnd() override;
 
     // ---- MWindow ---------------------------------------------------------------------
-    const wchar_t* GetWindowClassName() const override;
     LRESULT OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     int OnInitDialog() override;
     void OnDestroyMessage(HWND window) override;

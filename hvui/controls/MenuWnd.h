@@ -26,8 +26,6 @@ public:
     explicit MenuWnd(MObject* parent);
     ~MenuWnd() override;
 
-    const wchar_t* GetWindowClassName() const override;
-
     int Create(HWND owner, CPoint at, unsigned notifyMessage, unsigned backgroundId, int modeParam, int width,
                enumBackMode mode);
     int Create(HWND owner, CPoint at, unsigned notifyMessage, CString background, int modeParam, int width,

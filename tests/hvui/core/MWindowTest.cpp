@@ -2,8 +2,12 @@
 
 #include <functional>
 
+#include "CComboBoxWnd.h"
 #include "HvuiTestSupport.h"
+#include "MAirBladder.h"
+#include "MDialog.h"
 #include "MWindow.h"
+#include "MenuWnd.h"
 
 using namespace hvui_test;
 
@@ -278,4 +282,34 @@ TEST_F(WindowTest, SuperclassedNativeControlsKeepTheirBehaviour) {
     EXPECT_EQ(unknown.RegisterSuperClass(), 0);
     EXPECT_EQ(unknown.Create(host.GetSafeHwnd(), L"", WS_CHILD, 0, CRect(0, 0, 10, 10)), nullptr);
     host.DestroyWindow();
+}
+
+TEST_F(WindowTest, EveryTopLevelWindowOfTheFrameworkIsOfClassHVWindow) {
+    MDialog dialog;
+    MPopupWnd popup;
+    MenuWnd menu(nullptr);
+    CComboBoxWnd dropDown;
+    MAirBladder balloon;
+    struct Case {
+        const wchar_t* what;
+        MWindow* window;
+        std::function<HWND()> create;
+    };
+    const Case cases[] = {
+        {L"dialog", &dialog, [&] { return dialog.Create(nullptr, L"d", kPopup, 0, CRect(0, 0, 50, 50)); }},
+        {L"popup", &popup, [&] { return popup.Create(nullptr, L"p", kPopup, 0, CRect(0, 0, 50, 50)); }},
+        {L"drop-down", &dropDown, [&] { return dropDown.Create(nullptr, L"c", kPopup, 0, CRect(0, 0, 50, 50)); }},
+        {L"menu", &menu, [&] { return menu.Create(nullptr, CPoint(0, 0), WM_APP) ? menu.GetSafeHwnd() : nullptr; }},
+        {L"balloon", &balloon, [&] { return balloon.Create(nullptr); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        HWND handle = c.create();
+        ASSERT_NE(handle, nullptr);
+        wchar_t name[64] = {};
+        GetClassNameW(handle, name, 64);
+        EXPECT_STREQ(name, L"HVWindow");
+        EXPECT_STREQ(c.window->GetWindowClassName(), L"HVWindow");
+        c.window->DestroyWindow();
+    }
 }
