@@ -118,6 +118,20 @@ public:
     HVUI_INLINE_API void EnableWndDrag(int enable) { m_windowDrag = enable ? 1 : 0; }
     HVUI_INLINE_API int IsWndDragEnabled() const { return m_windowDrag; }
 
+    // Handlers for a window that dispatches these messages itself and wants the
+    // manager's answer; OnWindowMessage never calls them.
+    int OnCreate(CREATESTRUCTW* create);
+    int OnSize(unsigned type, int cx, int cy);
+    int OnMouseHover(WPARAM wParam, LPARAM lParam);
+    int OnNcCalcSize(int calcValid, NCCALCSIZE_PARAMS* params);
+    int OnWindowPosChanging(WINDOWPOS* position);
+    int OnNcPaint();
+    int OnDestroy();
+    // Re-applies the window frame, then tells the window its position and size
+    // again (move and size messages), as after a real change.
+    int OnWindowPosChanged(WINDOWPOS* position);
+    void PostNcDestroy();
+
     // ---- size limits --------------------------------------------------------------------------
     void SetWindowMaxSize(int width, int height);
     void SetWindowMixSize(int width, int height);
