@@ -16,6 +16,8 @@ public:
     static constexpr int kDefaultTicksPerStep = 3;
     static constexpr int kDefaultImageMargin = 12;
     static constexpr int kDefaultStripHeight = 14;
+    // The bar's own image: frame 0 the empty bar, frame 1 the filled bar.
+    static constexpr int kImageFrames = 2;
     static constexpr int kStripBorder = 2;
     static constexpr Gdiplus::ARGB kDefaultLineColor = 0x64050505;
     static constexpr Gdiplus::ARGB kDefaultBarTextColor = 0xFF808080;
