@@ -103,6 +103,8 @@ private:
     void PlacePanelScrollBar();
     // The dialog window holds the mouse during a paging drag.
     void CaptureDialogMouse();
+    void EndDrag();
+    bool IsDialogWindow(HWND window) const;
     void ReleaseDialogMouse();
 
     std::vector<std::unique_ptr<Item>> m_items;

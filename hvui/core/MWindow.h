@@ -97,4 +97,10 @@ private:
     enum class Slot { UserData, Property };
     static LRESULT Route(Slot slot, HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
     int ModifyStyleBits(int index, DWORD remove, DWORD add, unsigned flags);
+    void DestroyIcons();
+
+    // The icons SetIcon loaded: shown by the window, destroyed by us once
+    // replaced or once the window is gone.
+    HICON m_bigIcon = nullptr;
+    HICON m_smallIcon = nullptr;
 };

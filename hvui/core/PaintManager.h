@@ -299,6 +299,8 @@ private:
     MControl* ScanFocusable(bool forwards);
 
     bool EnsureTooltipWindow();
+    int OnSetCursorMessage();
+    void ReleaseTooltip();
     void MarkOverlapping(std::vector<MControl*>& list, CriticalSection& lock, MControl* requester, bool& passed,
                          const CRect& rect, CRect& invalid);
     Gdiplus::FontFamily* StoreFirstFamily(const wchar_t* name,

@@ -313,3 +313,40 @@ TEST_F(WindowTest, EveryTopLevelWindowOfTheFrameworkIsOfClassHVWindow) {
         c.window->DestroyWindow();
     }
 }
+
+// Whether icon is still a live icon handle.
+static bool IsLiveIcon(HICON icon) {
+    ICONINFO info = {};
+    if (!icon || !GetIconInfo(icon, &info)) return false;
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+    return true;
+}
+
+TEST_F(WindowTest, SetIconFreesTheIconsItReplacesAndTheLastPairWithTheWindow) {
+    // The program's icon resource, loaded as data from its executable.
+    HMODULE program = LoadLibraryExW(L"Tarvenholm.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(program, nullptr);
+    constexpr unsigned kProgramIcon = 107;
+    RecordingWindow window;
+    ASSERT_NE(window.Create(nullptr, L"icons", kPopup, 0, CRect(0, 0, 50, 50)), nullptr);
+    auto shown = [&](WPARAM which) {
+        return reinterpret_cast<HICON>(window.SendMessageW(WM_GETICON, which, 0));
+    };
+    Manager::SetInstance(program);
+    window.SetIcon(kProgramIcon);
+    const HICON firstBig = shown(ICON_BIG);
+    const HICON firstSmall = shown(ICON_SMALL);
+    ASSERT_TRUE(IsLiveIcon(firstBig));
+    ASSERT_TRUE(IsLiveIcon(firstSmall));
+    window.SetIcon(kProgramIcon);
+    Manager::SetInstance(GetModuleHandleW(nullptr));
+    const HICON secondBig = shown(ICON_BIG);
+    EXPECT_NE(secondBig, firstBig);
+    EXPECT_TRUE(IsLiveIcon(secondBig));
+    EXPECT_FALSE(IsLiveIcon(firstBig));
+    EXPECT_FALSE(IsLiveIcon(firstSmall));
+    window.DestroyWindow();
+    EXPECT_FALSE(IsLiveIcon(secondBig));
+    FreeLibrary(program);
+}
