@@ -23,11 +23,14 @@ missing_packages() {
 
 add_source_entries() {
     [ -f "$SOURCES_ENTRY" ] && return 0
-    log "adding Debian source entries"
-    as_root tee "$SOURCES_ENTRY" >/dev/null <<'SRC'
+    local archive suite
+    archive="$(machine_archive)"
+    suite="$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")"
+    log "adding Debian source entries ($archive $suite)"
+    as_root tee "$SOURCES_ENTRY" >/dev/null <<SRC
 Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm
+URIs: $archive
+Suites: $suite
 Components: main
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 SRC

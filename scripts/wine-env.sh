@@ -10,10 +10,22 @@ export WINEARCH=win64
 export WINEDEBUG="${WINEDEBUG:--all}"
 # No Mono or Gecko installer prompts when the prefix is made.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-WINE="$(command -v wine64 || echo /usr/lib/wine/wine64)"
-[ -x "$WINE" ] || WINE="$(command -v wine)"
-WINESERVER="$(command -v wineserver || echo /usr/lib/wine/wineserver64)"
-export WINE WINESERVER
+# This file is sourced before setup has run, and on a new machine Wine is
+# not there yet: the lookup never fails here, and require_wine, called once
+# setup is done, says plainly when Wine is still missing.
+locate_wine() {
+    WINE="$(command -v wine64 || true)"
+    [ -n "$WINE" ] || WINE=/usr/lib/wine/wine64
+    [ -x "$WINE" ] || WINE="$(command -v wine || echo wine)"
+    WINESERVER="$(command -v wineserver || echo /usr/lib/wine/wineserver64)"
+    export WINE WINESERVER
+}
+require_wine() {
+    locate_wine
+    [ -x "$WINE" ] || [ -x "$(command -v "$WINE" || true)" ] ||
+        die "Wine is not installed (scripts/setup.sh installs it)"
+}
+locate_wine
 
 TARVENHOLM_XVFB_PID=""
 
@@ -80,6 +92,7 @@ REG
 }
 
 prepare_wine_prefix() {
+    require_wine
     local stamp="$WINEPREFIX/.tarvenholm-prefix-v2"
     # The font settings carry their own stamp, so that a prefix made before
     # they changed takes the new ones without being made again.
@@ -98,7 +111,10 @@ prepare_wine_prefix() {
     touch "$fonts"
 }
 
-start_wineserver() { "$WINESERVER" -p >/dev/null 2>&1 || true; }
+start_wineserver() {
+    require_wine
+    "$WINESERVER" -p >/dev/null 2>&1 || true
+}
 
 stop_wine_world() {
     "$WINESERVER" -k >/dev/null 2>&1 || true
@@ -112,9 +128,11 @@ stop_wine_world() {
 # The measuring and picture scripts build the 64-bit program first, unless
 # TARVENHOLM_SKIP_BUILD=1 says the existing build is to be used.
 build_x86_64_unless_skipped() {
-    [ "${TARVENHOLM_SKIP_BUILD:-0}" = 1 ] && return 0
-    "$TARVENHOLM_ROOT/scripts/setup.sh"
-    TARVENHOLM_SKIP_SETUP=1 "$TARVENHOLM_ROOT/scripts/build.sh" x86_64
+    if [ "${TARVENHOLM_SKIP_BUILD:-0}" != 1 ]; then
+        "$TARVENHOLM_ROOT/scripts/setup.sh"
+        TARVENHOLM_SKIP_SETUP=1 "$TARVENHOLM_ROOT/scripts/build.sh" x86_64
+    fi
+    require_wine
 }
 
 # Ends what such a script started: the program ($PROGRAM) and the snapshot

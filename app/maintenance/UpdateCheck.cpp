@@ -101,20 +101,23 @@ void RunSoftwareCheck(UpdateDownloader& downloader, const UpdateLocations& locat
         PostResult(mainWindow, kSoftwareResult);
         return;
     }
-    state.latestSoftwareVersion = text;
+    {
+        std::lock_guard<std::mutex> guard(state.lock);
+        state.latestSoftwareVersion = text;
+    }
     const int comparison = CompareVersions(kCurrentSoftwareVersion, text);
     if (comparison == 1 || comparison == 2) PostResult(mainWindow, kSoftwareResult);
 }
 
 void RunFirmwareCheck(UpdateDownloader& downloader, const UpdateLocations& locations, unsigned releaseNumber,
                       UpdateState& state, HWND mainWindow) {
-    state.latestFirmwareVersion.clear();
+    state.SetLatestFirmwareVersion(L"");
     std::wstring text;
     downloader.DownloadText(FirmwareVersionUrl(locations), text);
     if (!AcceptableLength(text) || releaseNumber == 0) return;
     const std::wstring version = UsableFirmwareVersion(text);
     if (version.empty()) return;
-    state.latestFirmwareVersion = version;
+    state.SetLatestFirmwareVersion(version);
     if (ReleaseAsVersionNumber(releaseNumber) < _wtoi(version.c_str())) PostResult(mainWindow, kFirmwareResult);
 }
 

@@ -8,7 +8,9 @@
 
 #include <windows.h>
 
+#include <mutex>
 #include <string>
+#include <utility>
 
 #include "UpdateDownloader.h"
 
@@ -29,9 +31,21 @@ struct UpdateLocations {
 };
 
 // What the checks found; the latest firmware version names the next package.
+// The worker's checks write it while the UI thread's offer reads it: both
+// go through the lock.
 struct UpdateState {
     std::wstring latestSoftwareVersion;
     std::wstring latestFirmwareVersion;
+    mutable std::mutex lock;
+
+    std::wstring LatestFirmwareVersion() const {
+        std::lock_guard<std::mutex> guard(lock);
+        return latestFirmwareVersion;
+    }
+    void SetLatestFirmwareVersion(std::wstring version) {
+        std::lock_guard<std::mutex> guard(lock);
+        latestFirmwareVersion = std::move(version);
+    }
 };
 
 // The environment's server when set (a "/" is added if missing), else the

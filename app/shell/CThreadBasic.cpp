@@ -15,8 +15,10 @@ unsigned long long NowMs() {
 }  // namespace
 
 CThreadBasic::~CThreadBasic() {
-    // The thread must have stopped before its object goes (StopThread).
-    if (m_stopEvent) CloseHandle(m_stopEvent);
+    // The derived class stops the thread before its state goes. Should one
+    // not have, the event the thread is still to set stays open: a leaked
+    // handle is harmless, a closed one could be reused by the time it is set.
+    if (m_stopEvent && WaitForSingleObject(m_stopEvent, 0) == WAIT_OBJECT_0) CloseHandle(m_stopEvent);
 }
 
 bool CThreadBasic::StartThread() {
@@ -26,11 +28,11 @@ bool CThreadBasic::StartThread() {
     m_startTick = GetTickCount();
     if (m_stopEvent) CloseHandle(m_stopEvent);
     m_stopEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    InterlockedExchange(&m_running, 1);
+    m_running = 1;
     uintptr_t thread = _beginthreadex(nullptr, 0, &CThreadBasic::ThreadProc, this, 0, nullptr);
     if (thread == 0) {
         OutputDebugStringW(L"_beginthreadex failed: the worker does not run");
-        InterlockedExchange(&m_running, 0);
+        m_running = 0;
         return false;
     }
     CloseHandle(reinterpret_cast<HANDLE>(thread));  // the handle is not kept
@@ -39,7 +41,7 @@ bool CThreadBasic::StartThread() {
 
 bool CThreadBasic::StopThread(DWORD timeoutMs) {
     if (!m_stopEvent) return true;
-    InterlockedExchange(&m_running, 0);
+    m_running = 0;
     return WaitForSingleObject(m_stopEvent, timeoutMs) == WAIT_OBJECT_0;
 }
 

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 class CThreadBasic {
 public:
     static constexpr unsigned kWorkerIntervalMs = 60;
@@ -23,8 +25,9 @@ public:
     bool StartThread();
 
     // Asks the loop to end after the iteration in progress and waits for the
-    // stop event; true when the thread has stopped within the timeout.
-    bool StopThread(DWORD timeoutMs);
+    // stop event; true when the thread has stopped within the timeout. On
+    // false the thread still runs and still uses the object.
+    [[nodiscard]] bool StopThread(DWORD timeoutMs);
 
     bool IsRunning() const { return m_running != 0; }
 
@@ -34,7 +37,7 @@ private:
     void RunBodyGuarded() noexcept;
 
     HANDLE m_stopEvent = nullptr;
-    volatile LONG m_running = 0;
+    std::atomic<LONG> m_running{0};
     int m_loopMode = 0;
     unsigned m_interval = 1;
     unsigned m_startTick = 0;

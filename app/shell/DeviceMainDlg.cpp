@@ -13,6 +13,7 @@
 #include "LanguageTexts.h"
 #include "MRender.h"
 #include "MTabLayout.h"
+#include "OutsideMessages.h"
 #include "Manager.h"
 #include "PerformanceModePorts.h"
 #include "ProductNames.h"
@@ -46,10 +47,26 @@ DeviceMainDlg::DeviceMainDlg()
       m_telemetryRefresh(m_telemetry, m_snapshot, m_gauges,
                          TelemetryRefresh::LiveSources([this] { m_sensors.Acquire(); })) {}
 
-// The worker uses the window's state: it stops before the state goes.
+// The worker uses the window's state: nothing goes before it has stopped,
+// however long its command takes. The program's teardown does not wait here:
+// it ends the process first (StopWorkerOrEndProcess).
 DeviceMainDlg::~DeviceMainDlg() {
-    StopThread(kWorkerStopTimeoutMs);
+    if (!StopThread(kWorkerStopTimeoutMs)) {
+        OutputDebugStringW(L"DeviceMainDlg: the worker is still in a command; waiting for it to end\n");
+        while (!StopThread(INFINITE)) {
+        }
+    }
     if (IsLive()) DestroyWindow();
+}
+
+void DeviceMainDlg::StopWorkerOrEndProcess(UINT exitCode) {
+    if (StopThread(kWorkerStopTimeoutMs)) return;
+    // A command still running (a download, a server that never answers, a
+    // slow WMI query) uses this object: the process ends instead of
+    // destroying it, as the program's own exit paths do.
+    OutputDebugStringW(L"DeviceMainDlg: the worker did not stop; ending the process\n");
+    m_tray.Remove();
+    ExitProcess(exitCode);
 }
 
 // ---- initialisation -------------------------------------------------------------------------------
@@ -59,6 +76,8 @@ int DeviceMainDlg::OnInitDialog() {
     HWND window = GetSafeHwnd();
     // A second copy of the program finds this window by it.
     SetPropW(window, product::kProductWord, reinterpret_cast<HANDLE>(1));
+    // Elevated: the shell's and other programs' messages are let through.
+    outside_messages::AllowForWindow(window, outside_messages::LoadChangeFilter());
     m_tray.Add(window, TrayIconFile());
     SetIcon(kWindowIconResource);
     CenterWindow(nullptr);
@@ -67,9 +86,11 @@ int DeviceMainDlg::OnInitDialog() {
     SetMTimer(kAnimationTimerMs);
     // Before the worker starts: its commands read the locations.
     m_updateLocations = update::LocationsFor(update::ServerBaseUrl());
-    StartThread();
+    // Queued before the start, so that the worker's first iterations run
+    // them and not a telemetry refresh.
     QueueCommand(command::kAutorunAndInventory);
     QueueCommand(command::kDeviceInitialisation);
+    StartThread();
     SetTimer(TrayIcon::kReaddTimer, TrayIcon::kReaddDelayMs, nullptr);
     // Last; a port sequence the worker reaches first waits for it.
     PerformanceModePorts::Initialise();
@@ -112,6 +133,16 @@ bool DeviceMainDlg::HandleProgramMessage(UINT msg, WPARAM wParam, LPARAM lParam,
     case WM_DEVICECHANGE:
         // Only queues: the device is reopened on the worker by command 2.
         if (HidDevicePresence::NeedsDeviceInitialisation(wParam, lParam)) QueueCommand(command::kDeviceInitialisation);
+        return true;
+    case WM_POWERBROADCAST:
+        // After sleep or hibernation the controller is back at its firmware's
+        // default look: reopen it, then send it what the light page shows.
+        // Windows wants TRUE for every power broadcast.
+        if (wParam == PBT_APMRESUMEAUTOMATIC) {
+            QueueCommand(command::kDeviceInitialisation);
+            QueueCommand(command::kApplyLighting);
+        }
+        answer = TRUE;
         return true;
     default:
         // A restarted shell has lost every icon: without this a hidden
@@ -176,6 +207,16 @@ void DeviceMainDlg::ExitProgram() {
 
 void DeviceMainDlg::OnUpdateResult(WPARAM check, LPARAM result) {
     if (result != 1) return;
+    // The notice, the offer and the progress dialog run nested message loops
+    // that dispatch further results (command 23 runs again at each device
+    // arrival). One on screen is enough; a second would replace the progress
+    // dialog while its modal run is still going.
+    if (m_updateOnScreen) return;
+    m_updateOnScreen = true;
+    struct ClearOnReturn {
+        bool& flag;
+        ~ClearOnReturn() { flag = false; }
+    } clear{m_updateOnScreen};
     if (check == update::kSoftwareResult) {
         const std::wstring notice = language::GetText(language::key::kSoftwareCheckResult);
         CUIMessageBox::ShowMessageBox(GetSafeHwnd(), notice.c_str(), L"", CUIMessageBox::kStyleOneButton);
@@ -186,7 +227,7 @@ void DeviceMainDlg::OnUpdateResult(WPARAM check, LPARAM result) {
 
 void DeviceMainDlg::OfferFirmwareUpdate() {
     const std::wstring title = language::GetText(language::key::kFirmwareOfferTitle);
-    const std::wstring offer = Formatted(L"%ls:v%ls, %ls", title, m_updateState.latestFirmwareVersion,
+    const std::wstring offer = Formatted(L"%ls:v%ls, %ls", title, m_updateState.LatestFirmwareVersion(),
                                          language::GetText(language::key::kFirmwareOfferEnd));
     const unsigned answer =
         CUIMessageBox::ShowMessageBox(GetSafeHwnd(), offer.c_str(), title.c_str(), CUIMessageBox::kStyleTwoButtons);
@@ -264,7 +305,7 @@ void DeviceMainDlg::RunFirmwareCheck() {
 // Returns only when the update could not go on: the dialog is closed so the
 // user gets the window back.
 void DeviceMainDlg::RunFirmwareUpdate() {
-    update::RunFirmwareUpdate(m_downloader, m_updateLocations, m_updateState.latestFirmwareVersion, GetSafeHwnd());
+    update::RunFirmwareUpdate(m_downloader, m_updateLocations, m_updateState.LatestFirmwareVersion(), GetSafeHwnd());
     Sleep(kUpdateDialogPauseMs);
     CloseUpdateDialog();
     Sleep(kUpdateDialogPauseMs);

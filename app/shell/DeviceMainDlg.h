@@ -51,6 +51,9 @@ public:
     void QueueCommand(int code) { m_commands.Push(code); }
 
     void WorkerBody() override;
+    // Stops the worker; when it does not stop in time, removes the tray icon
+    // and ends the process with exitCode, leaving this object alive.
+    void StopWorkerOrEndProcess(UINT exitCode);
 
     // The work behind the worker's command codes.
     void RunAutorunAndInventory() override;
@@ -144,5 +147,7 @@ private:
     update::UpdateState m_updateState;
     UpdateDownloader m_downloader;
     std::unique_ptr<UpdateProcessDlg> m_updateDialogObject;
+    // UI thread only: an update notice, offer or progress dialog is on screen.
+    bool m_updateOnScreen = false;
     std::atomic<UpdateProcessDlg*> m_updateProcess{nullptr};
 };

@@ -23,7 +23,9 @@ constexpr int kDpiThresholdWidth = 1400;
 constexpr int kDpiThresholdHeight = 800;
 constexpr DWORD kMainWindowStyle = 0x96020000;  // popup, visible, clip siblings/children, minimise box
 constexpr RECT kMainWindowRect = {0, 0, 1500, 840};
-constexpr DWORD kWorkerStopTimeoutMs = 5000;
+// What a run of the main window answers, also when the teardown has to end
+// the process early.
+constexpr int kRunExitCode = 1;
 
 // Created initially owned and kept for the life of the process: never closed.
 HANDLE CreateInstanceMutex(bool& anotherCopyRuns) {
@@ -145,11 +147,12 @@ int Run(HINSTANCE instance, const wchar_t* commandLine) {
     TerminateProcessByName(product::kConflictingProcess);
     CoUninitialize();
     OleUninitialize();
-    // The worker uses the main window: it stops before the object goes.
-    mainWindow->StopThread(kWorkerStopTimeoutMs);
+    // The worker uses the main window: it stops before the object goes, or
+    // the process ends here with the run's exit code.
+    mainWindow->StopWorkerOrEndProcess(kRunExitCode);
     mainWindow.reset();
     Gdiplus::GdiplusShutdown(gdiplusToken);
-    return 1;
+    return kRunExitCode;
 }
 
 }  // namespace startup

@@ -62,12 +62,10 @@ void CHardwareInfo::DrawControl(HDC& dc, CRect) {
 void CHardwareInfo::PaintContent(HDC dc, const HardwareReading& reading) {
     Graphics graphics(dc);
     graphics.SetSmoothingMode(SmoothingModeHighQuality);
-    {
-        Lock lock(m_stateLock);
-        if (m_image)
-            graphics.DrawImage(m_image, Rect(0, 0, m_rect.Width(), m_rect.Height()), 0, 0, m_frameWidth,
-                               m_imageHeight, UnitPixel);
-    }
+    const ImageFrame strip = GetImageFrame();
+    if (strip.image)
+        graphics.DrawImage(strip.image, Rect(0, 0, m_rect.Width(), m_rect.Height()), 0, 0, strip.frameWidth,
+                           strip.height, UnitPixel);
     PaintRings(graphics, reading.value);
     PaintTexts(graphics, reading);
 }
@@ -84,9 +82,9 @@ void CHardwareInfo::PaintRings(Graphics& graphics, float value) {
 }
 
 void CHardwareInfo::PaintTexts(Graphics& graphics, const HardwareReading& reading) {
-    Lock lock(m_stateLock);
-    graphics.SetTextRenderingHint(static_cast<TextRenderingHint>(m_renderingHint));
-    auto family = hvui_text::MakeFamily(m_manager ? m_manager->FindTempFont(m_fontFace) : nullptr, m_fontFace);
+    const TextStyle text = GetTextStyle();
+    graphics.SetTextRenderingHint(static_cast<TextRenderingHint>(text.renderingHint));
+    auto family = hvui_text::MakeFamily(m_manager ? m_manager->FindTempFont(text.face) : nullptr, text.face);
     SolidBrush number{Color(kNumberColor)};
     SolidBrush caption{Color(kCaptionColor)};
 
@@ -96,12 +94,12 @@ void CHardwareInfo::PaintTexts(Graphics& graphics, const HardwareReading& readin
     hvui_text::Align(centred, StringAlignmentCenter, StringAlignmentCenter);
     const RectF numberBox(static_cast<REAL>(kTrackBox), static_cast<REAL>(kTrackBox), static_cast<REAL>(kTrackSize),
                           static_cast<REAL>(Manager::GetScaleValue(kNumberBoxHeight)));
-    hvui_text::DrawString(graphics, *family, kNumberFontSize, m_fontStyle, percent, numberBox, centred, number);
+    hvui_text::DrawString(graphics, family.get(), kNumberFontSize, text.style, percent, numberBox, centred, number);
 
     StringFormat topLeft;
     hvui_text::Align(topLeft, StringAlignmentNear, StringAlignmentNear);
-    hvui_text::DrawString(graphics, *family, kNumberFontSize, m_fontStyle, reading.valueText, kValueTextBox, topLeft,
+    hvui_text::DrawString(graphics, family.get(), kNumberFontSize, text.style, reading.valueText, kValueTextBox, topLeft,
                           number);
-    hvui_text::DrawString(graphics, *family, kCaptionFontSize, m_fontStyle, reading.caption, kCaptionBox, topLeft,
+    hvui_text::DrawString(graphics, family.get(), kCaptionFontSize, text.style, reading.caption, kCaptionBox, topLeft,
                           caption);
 }

@@ -40,24 +40,25 @@ void CHardwareInfo2::DrawControl(HDC& dc, CRect) {
 void CHardwareInfo2::PaintContent(HDC dc, const HardwareReading& reading) {
     Graphics graphics(dc);
     graphics.SetSmoothingMode(SmoothingModeHighQuality);
-    Lock lock(m_stateLock);
-    const int pictureWidth = m_frameWidth;
-    if (m_image)
-        graphics.DrawImage(m_image, Rect(0, 0, m_frameWidth, m_imageHeight), 0, 0, m_frameWidth, m_imageHeight,
-                           UnitPixel);
+    const ImageFrame strip = GetImageFrame();
+    const TextStyle text = GetTextStyle();
+    const int pictureWidth = strip.frameWidth;
+    if (strip.image)
+        graphics.DrawImage(strip.image, Rect(0, 0, strip.frameWidth, strip.height), 0, 0, strip.frameWidth,
+                           strip.height, UnitPixel);
 
-    graphics.SetTextRenderingHint(static_cast<TextRenderingHint>(m_renderingHint));
-    auto family = hvui_text::MakeFamily(m_manager ? m_manager->FindTempFont(m_fontFace) : nullptr, m_fontFace);
+    graphics.SetTextRenderingHint(static_cast<TextRenderingHint>(text.renderingHint));
+    auto family = hvui_text::MakeFamily(m_manager ? m_manager->FindTempFont(text.face) : nullptr, text.face);
     SolidBrush brush{Color(kCaptionColor)};
     StringFormat format;
     hvui_text::Align(format, StringAlignmentNear, StringAlignmentCenter);
     const RectF captionBox(static_cast<REAL>(pictureWidth + kGap), static_cast<REAL>(kTextTop),
                            static_cast<REAL>(kCaptionWidth), static_cast<REAL>(kTextHeight));
-    hvui_text::DrawString(graphics, *family, kFontSize, m_fontStyle, reading.caption, captionBox, format, brush);
+    hvui_text::DrawString(graphics, family.get(), kFontSize, text.style, reading.caption, captionBox, format, brush);
     if (reading.value > kShownAbove) {
         const RectF valueBox(static_cast<REAL>(m_rect.Width() - kValueWidth), static_cast<REAL>(kTextTop),
                              static_cast<REAL>(kValueWidth), static_cast<REAL>(kTextHeight));
-        hvui_text::DrawString(graphics, *family, kFontSize, m_fontStyle, reading.valueText, valueBox, format, brush);
+        hvui_text::DrawString(graphics, family.get(), kFontSize, text.style, reading.valueText, valueBox, format, brush);
     }
     PaintBar(graphics, pictureWidth, reading.value);
 }

@@ -59,16 +59,17 @@ void CImageButton::DrawControl(HDC& dc, CRect) {
         graphics.SetPageUnit(UnitPixel);
         const int width = m_rect.Width();
         const int height = m_rect.Height();
-        Lock lock(m_stateLock);
+        const ImageFrame strip = GetImageFrame();
+        const IconFrame icon = GetIconFrame();
         for (int slot = 0; slot < control_paint::kStateSlots; ++slot) {
-            if (m_image)
-                graphics.DrawImage(m_image, Rect(slot * width, 0, width, height), slot * m_frameWidth, 0,
-                                   m_frameWidth, m_imageHeight, UnitPixel);
-            if (m_icon) {
-                const int x = slot * width + (width - m_iconFrameWidth) / 2 + kIconOffsetX;
-                const int y = (height - m_iconHeight) / 2 + kIconOffsetY;
-                graphics.DrawImage(m_icon.get(), Rect(x, y, m_iconFrameWidth, m_iconHeight), 0, 0,
-                                   m_iconFrameWidth, m_iconHeight, UnitPixel);
+            if (strip.image)
+                graphics.DrawImage(strip.image, Rect(slot * width, 0, width, height), slot * strip.frameWidth, 0,
+                                   strip.frameWidth, strip.height, UnitPixel);
+            if (icon.image) {
+                const int x = slot * width + (width - icon.frameWidth) / 2 + kIconOffsetX;
+                const int y = (height - icon.height) / 2 + kIconOffsetY;
+                graphics.DrawImage(icon.image.get(), Rect(x, y, icon.frameWidth, icon.height), 0, 0, icon.frameWidth,
+                                   icon.height, UnitPixel);
             }
         }
     }

@@ -19,10 +19,16 @@ CSwitchButton::CSwitchButton(MObject* parent, unsigned id, CRect rect, int visib
 
 CSwitchButton::~CSwitchButton() = default;
 
+// Called from the worker as well: under the state lock like the paint that
+// reads the check, and the redraw request only after the lock is let go.
 int CSwitchButton::SetCheck(int check) {
-    const int changed = check != m_check;
-    m_check = check;
-    m_hover = 0;
+    bool changed = false;
+    {
+        Lock lock(m_stateLock);
+        changed = check != m_check;
+        m_check = check;
+        m_hover = 0;
+    }
     if (changed) UpdateControl(1, 0);
     return check;
 }
@@ -57,7 +63,10 @@ int CSwitchButton::OnControlLButtonUp(unsigned, CPoint point) {
     const bool inside = m_rect.PtInRect(point);
     if (!inside) m_hover = 0;
     const bool toggled = inside && wasPressed;
-    if (toggled) m_check = 1 - m_check;
+    if (toggled) {
+        Lock lock(m_stateLock);
+        m_check = 1 - m_check;
+    }
     const bool changed = m_check != oldCheck || m_hover != oldHover;
     if (changed) UpdateControl(1, 0);
     if (toggled) SendMessageW(kCodeToggled, 0, m_check);
@@ -68,13 +77,17 @@ int CSwitchButton::OnControlKeyDown(unsigned, unsigned, unsigned) { return 0; }
 
 void CSwitchButton::DrawControl(HDC& dc, CRect) {
     if (PrepareMemDC(dc)) {
+        const ImageFrame strip = GetImageFrame();
+        int frame = 0;
+        {
+            Lock lock(m_stateLock);
+            frame = m_check ? 1 : 0;
+        }
         Graphics graphics(GetMemDC());
         graphics.SetPageUnit(UnitPixel);
-        Lock lock(m_stateLock);
-        if (m_image) {
-            const int frame = m_check ? 1 : 0;
-            graphics.DrawImage(m_image, Rect(0, 0, m_rect.Width(), m_rect.Height()), frame * m_frameWidth, 0,
-                               m_frameWidth, m_imageHeight, UnitPixel);
+        if (strip.image) {
+            graphics.DrawImage(strip.image, Rect(0, 0, m_rect.Width(), m_rect.Height()), frame * strip.frameWidth, 0,
+                               strip.frameWidth, strip.height, UnitPixel);
         }
     }
     PresentMemDC(dc);

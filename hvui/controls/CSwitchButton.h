@@ -3,6 +3,8 @@
 // notifies the parent; SetCheck from code never does.
 #pragma once
 
+#include <atomic>
+
 #include "MControlFont.h"
 
 class HVUI_API CSwitchButton : public MControlFont {
@@ -27,7 +29,7 @@ protected:
     int OnControlKeyDown(unsigned key, unsigned repeat, unsigned modifiers) override;
 
 private:
-    volatile int m_hover = 0;
-    volatile int m_check = 0;
+    std::atomic<int> m_hover{0};
+    std::atomic<int> m_check{0};
     int m_pressed = 0;
 };

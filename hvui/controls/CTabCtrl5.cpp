@@ -153,11 +153,21 @@ void CTabCtrl5::DrawControl(HDC& dc, CRect) {
         format.SetFormatFlags(StringFormatFlagsNoWrap | StringFormatFlagsMeasureTrailingSpaces);
         SolidBrush brush{Color(kCaptionColor)};
         const int height = m_rect.Height();
-        Lock lock(m_listLock);
-        for (size_t i = 0; i < m_items.size(); ++i) {
-            Item& item = *m_items[i];
-            const int x = kTabPitch * static_cast<int>(i);
-            item.rect = CRect(x, 0, x + item.frameWidth, height);
+        // The tabs are laid out under the list lock and drawn from a copy
+        // after it: the worker selects tabs through that lock.
+        std::vector<Item> tabs;
+        {
+            Lock lock(m_listLock);
+            for (size_t i = 0; i < m_items.size(); ++i) {
+                Item& item = *m_items[i];
+                const int x = kTabPitch * static_cast<int>(i);
+                item.rect = CRect(x, 0, x + item.frameWidth, height);
+                tabs.push_back(item);
+            }
+        }
+        for (size_t i = 0; i < tabs.size(); ++i) {
+            const Item& item = tabs[i];
+            const int x = item.rect.left;
             if (item.image) {
                 const int frame = tab_bar::FrameOf(static_cast<int>(i), m_hovered, m_selected);
                 graphics->DrawImage(item.image, Rect(x, 0, item.frameWidth, item.imageHeight),

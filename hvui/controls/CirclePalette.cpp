@@ -302,13 +302,13 @@ void CirclePalette::DrawControl(HDC& dc, CRect) {
 
 void CirclePalette::PaintContent(HDC dc) {
     {
+        const ImageFrame ring = GetImageFrame();
         Graphics graphics(dc);
-        Lock lock(m_stateLock);
-        if (m_image) {
-            const int x = (m_rect.Width() - m_frameWidth) / 2;
-            const int y = (m_rect.Height() - m_imageHeight) / 2;
-            graphics.DrawImage(m_image, Rect(x, y, m_frameWidth, m_imageHeight), 0, 0, m_frameWidth, m_imageHeight,
-                               UnitPixel);
+        if (ring.image) {
+            const int x = (m_rect.Width() - ring.frameWidth) / 2;
+            const int y = (m_rect.Height() - ring.height) / 2;
+            graphics.DrawImage(ring.image, Rect(x, y, ring.frameWidth, ring.height), 0, 0, ring.frameWidth,
+                               ring.height, UnitPixel);
         }
     }
     // Captured again for as long as the probe pixels read black: the ring

@@ -1,5 +1,6 @@
 #include "ControlPaint.h"
 
+#include "FontFallback.h"
 #include "Manager.h"
 
 using namespace Gdiplus;
@@ -13,9 +14,11 @@ TextFont::TextFont(MControlFont& control, const wchar_t* face, int pixelSize, in
         if (m_ownFamily->GetLastStatus() == Ok) family = m_ownFamily.get();
     }
     if (!family) {
-        m_ownFamily.reset(FontFamily::GenericSansSerif()->Clone());
+        m_ownFamily = font_fallback::SansSerif();
         family = m_ownFamily.get();
     }
+    // Without any family there is no font: IsValid says so and no text is drawn.
+    if (!family) return;
     m_font = std::make_unique<Font>(family, static_cast<REAL>(pixelSize), style, UnitPixel);
 }
 

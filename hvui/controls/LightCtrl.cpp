@@ -378,9 +378,15 @@ void LightCtrl::PaintTiles(Graphics& graphics) {
     hvui_text::Align(format, StringAlignmentCenter, StringAlignmentCenter);
     SolidBrush brush{Color(kCaptionColor)};
 
-    Lock lock(m_itemLock);
-    for (size_t i = 0; i < m_items.size(); ++i) {
-        const Item& item = *m_items[i];
+    // Drawn from a copy: the worker selects a mode through the item lock.
+    std::vector<Item> tiles;
+    {
+        Lock lock(m_itemLock);
+        tiles.reserve(m_items.size());
+        for (const auto& item : m_items) tiles.push_back(*item);
+    }
+    for (size_t i = 0; i < tiles.size(); ++i) {
+        const Item& item = tiles[i];
         const CRect& tile = item.rect;
         if (tile.right < -kDrawMargin || tile.left > width + kDrawMargin) continue;
         const int index = static_cast<int>(i);
@@ -391,7 +397,7 @@ void LightCtrl::PaintTiles(Graphics& graphics) {
         }
         const RectF box(static_cast<REAL>(tile.left), static_cast<REAL>(tile.bottom - kCaptionRise),
                         static_cast<REAL>(tile.Width() - kCaptionInset), static_cast<REAL>(kCaptionHeight));
-        hvui_text::DrawString(graphics, *family, static_cast<REAL>(m_fontSize), style, item.caption, box, format,
+        hvui_text::DrawString(graphics, family.get(), static_cast<REAL>(m_fontSize), style, item.caption, box, format,
                               brush);
     }
 }

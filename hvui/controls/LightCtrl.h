@@ -79,7 +79,8 @@ private:
     struct Item {
         CString caption;
         int lightMode = 0;
-        std::unique_ptr<Gdiplus::Image> image;
+        // Shared, so that a paint draws a copy of the tiles after the item lock.
+        std::shared_ptr<Gdiplus::Image> image;
         int frameWidth = 0;
         int imageHeight = 0;
         CRect rect;

@@ -26,8 +26,13 @@ MButton::~MButton() {
     m_icon.reset();
 }
 
+MButton::IconFrame MButton::GetIconFrame() const {
+    Lock lock(m_stateLock);
+    return IconFrame{m_icon, m_iconFrameWidth, m_iconHeight};
+}
+
 int MButton::SetIconImage(const wchar_t* name, int count) {
-    std::unique_ptr<Image> icon(name ? MRender::LoadImageFromFile(Manager::GetSkinFile(name)) : nullptr);
+    std::shared_ptr<Image> icon(name ? MRender::LoadImageFromFile(Manager::GetSkinFile(name)) : nullptr);
     Lock lock(m_stateLock);
     m_icon = std::move(icon);
     if (!m_icon || count <= 0) {
@@ -127,13 +132,11 @@ void MButton::DrawControl(HDC& dc, CRect) {
         auto graphics = control_paint::MakeGraphics(GetMemDC(), m_renderingHint);
         const int width = m_rect.Width();
         for (int slot = 0; slot < control_paint::kStateSlots; ++slot) {
-            {
-                Lock lock(m_stateLock);
-                if (m_image) {
-                    const CRect dest(slot * width, 0, (slot + 1) * width, m_rect.Height());
-                    MRender::DrawImageFrame(*graphics, m_image, dest, slot * m_frameWidth, 0, m_frameWidth,
-                                            m_imageHeight, m_frameSize);
-                }
+            const ImageFrame strip = GetImageFrame();
+            if (strip.image) {
+                const CRect dest(slot * width, 0, (slot + 1) * width, m_rect.Height());
+                MRender::DrawImageFrame(*graphics, strip.image, dest, slot * strip.frameWidth, 0, strip.frameWidth,
+                                        strip.height, m_frameSize);
             }
             PaintTitle(*graphics, slot);
         }

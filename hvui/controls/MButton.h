@@ -41,8 +41,17 @@ protected:
     int TrackHover(CPoint point);
     void PaintTitle(Gdiplus::Graphics& graphics, int slot);
 
+    // The icon with its frame size, copied under the state lock; shared so
+    // that a paint can draw it after the lock while SetIconImage replaces it.
+    struct IconFrame {
+        std::shared_ptr<Gdiplus::Image> image;
+        int frameWidth = 0;
+        int height = 0;
+    };
+    IconFrame GetIconFrame() const;
+
     int m_state = kNormal;
-    std::unique_ptr<Gdiplus::Image> m_icon;
+    std::shared_ptr<Gdiplus::Image> m_icon;
     int m_iconFrameWidth = 0;
     int m_iconHeight = 0;
     int m_iconCount = kDefaultIconCount;

@@ -328,13 +328,11 @@ void MComboBox::DrawControl(HDC& dc, CRect) {
         for (int slot = 0; slot < control_paint::kStateSlots; ++slot) {
             const int x = slot * width;
             MRender::FillSolidRect(surface, x, 0, width - kArrowWidth, height, kFaceColor);
-            {
-                Lock lock(m_stateLock);
-                if (m_image)
-                    MRender::DrawImageFrameMID(*graphics, m_image, CRect(x, 0, x + width, height), slot * m_frameWidth,
-                                               0, m_frameWidth, m_imageHeight, kSliceLeft, kSliceTop, kSliceRight,
-                                               kSliceBottom);
-            }
+            const ImageFrame strip = GetImageFrame();
+            if (strip.image)
+                MRender::DrawImageFrameMID(*graphics, strip.image, CRect(x, 0, x + width, height),
+                                           slot * strip.frameWidth, 0, strip.frameWidth, strip.height, kSliceLeft,
+                                           kSliceTop, kSliceRight, kSliceBottom);
             if (title.IsEmpty() || !font.IsValid()) continue;
             // The text stays in its slot; the next slot's frame must not be
             // clipped to this one.

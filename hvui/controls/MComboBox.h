@@ -6,6 +6,7 @@
 #pragma once
 
 #include <memory>
+#include <atomic>
 #include <vector>
 
 #include "ComboItem.h"
@@ -81,7 +82,7 @@ private:
     int m_curSel = -1;
     std::unique_ptr<CComboBoxWnd> m_popup;
     int m_state = kNormal;
-    volatile bool m_open = false;
+    std::atomic<bool> m_open{false};
     CRect m_textRect;
     CString m_popupImage;
     unsigned m_popupResource = 0;

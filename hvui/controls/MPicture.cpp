@@ -29,7 +29,8 @@ MPicture::~MPicture() {
 }
 
 void MPicture::TakeImage(Image* image, int count) {
-    std::unique_ptr<Image> previous;
+    // The previous image goes when its last paint is done, outside the lock.
+    std::shared_ptr<Image> previous;
     Lock lock(m_stateLock);
     previous.swap(m_ownedImage);
     m_ownedImage.reset(image);
@@ -90,57 +91,64 @@ void MPicture::SetCustomRect(CRect rect) {
 
 void MPicture::DrawControl(HDC& dc, CRect) {
     if (PrepareMemDC(dc)) {
+        const Look look = CurrentLook();
         Graphics graphics(GetMemDC());
         graphics.SetPageUnit(UnitPixel);
-        Lock lock(m_stateLock);
-        if (m_image) DrawImage(graphics);
+        if (look.image) DrawImage(graphics, look);
     }
     PresentMemDC(dc);
 }
 
-void MPicture::DrawTiles(Graphics& graphics, int width, int height) {
-    const int w = m_frameWidth;
-    const int h = m_imageHeight;
+MPicture::Look MPicture::CurrentLook() const {
+    Lock lock(m_stateLock);
+    return Look{m_ownedImage, m_frameWidth, m_imageHeight, m_showMode, m_frameBorder, m_marginLeft, m_marginTop,
+                m_marginRight, m_marginBottom, m_customRect, m_hAlign, m_vAlign};
+}
+
+void MPicture::DrawTiles(Graphics& graphics, const Look& look, int width, int height) {
+    const int w = look.frameWidth;
+    const int h = look.height;
     if (w <= 0 || h <= 0) return;
     for (int c = 0; c <= width / w; ++c) {
         for (int r = 0; r <= height / h; ++r) {
             const int tileW = std::min(w, width - c * w);
             const int tileH = std::min(h, height - r * h);
             if (tileW <= 0 || tileH <= 0) continue;
-            graphics.DrawImage(m_image, Rect(c * w, r * h, tileW, tileH), 0, 0, tileW, tileH, UnitPixel);
+            graphics.DrawImage(look.image.get(), Rect(c * w, r * h, tileW, tileH), 0, 0, tileW, tileH, UnitPixel);
         }
     }
 }
 
-void MPicture::DrawImage(Graphics& graphics) {
+void MPicture::DrawImage(Graphics& graphics, const Look& look) {
     const int width = m_rect.Width();
     const int height = m_rect.Height();
-    const int w = m_frameWidth;
-    const int h = m_imageHeight;
+    const int w = look.frameWidth;
+    const int h = look.height;
     const CRect whole(0, 0, width, height);
-    switch (m_showMode) {
+    Image* image = look.image.get();
+    switch (look.mode) {
     case ShowNormal: {
-        const int x = m_hAlign == 0 ? 0 : m_hAlign == 2 ? width - w : (width - w) / 2;
-        const int y = m_vAlign == 0 ? 0 : m_vAlign == 8 ? height - h : (height - h) / 2;
-        graphics.DrawImage(m_image, Rect(x, y, w, h), 0, 0, w, h, UnitPixel);
+        const int x = look.hAlign == 0 ? 0 : look.hAlign == 2 ? width - w : (width - w) / 2;
+        const int y = look.vAlign == 0 ? 0 : look.vAlign == 8 ? height - h : (height - h) / 2;
+        graphics.DrawImage(image, Rect(x, y, w, h), 0, 0, w, h, UnitPixel);
         break;
     }
     case ShowTile:
-        DrawTiles(graphics, width, height);
+        DrawTiles(graphics, look, width, height);
         break;
     case ShowStretch:
-        graphics.DrawImage(m_image, Rect(0, 0, width, height), 0, 0, w, h, UnitPixel);
+        graphics.DrawImage(image, Rect(0, 0, width, height), 0, 0, w, h, UnitPixel);
         break;
     case ShowFrame:
-        MRender::DrawImageFrame(graphics, m_image, whole, 0, 0, w, h, m_frameBorder);
+        MRender::DrawImageFrame(graphics, image, whole, 0, 0, w, h, look.border);
         break;
     case ShowFrameMID:
-        MRender::DrawImageFrameMID(graphics, m_image, whole, 0, 0, w, h, m_marginLeft, m_marginTop, m_marginRight,
-                                   m_marginBottom);
+        MRender::DrawImageFrameMID(graphics, image, whole, 0, 0, w, h, look.marginLeft, look.marginTop,
+                                   look.marginRight, look.marginBottom);
         break;
     case ShowCustomRect:
-        graphics.DrawImage(m_image, Rect(0, 0, width, height), m_customRect.left, m_customRect.top,
-                           m_customRect.Width(), m_customRect.Height(), UnitPixel);
+        graphics.DrawImage(image, Rect(0, 0, width, height), look.customRect.left, look.customRect.top,
+                           look.customRect.Width(), look.customRect.Height(), UnitPixel);
         break;
     }
 }

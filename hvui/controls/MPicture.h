@@ -36,10 +36,28 @@ public:
 private:
     // Replaces the owned image; frame sizes change only when there is one.
     void TakeImage(Gdiplus::Image* image, int count);
-    void DrawImage(Gdiplus::Graphics& graphics);
-    void DrawTiles(Gdiplus::Graphics& graphics, int width, int height);
+    // What one paint draws, copied under the state lock so that GDI+ runs
+    // after it; the image is shared so a SetImage from the worker cannot
+    // delete it under the paint.
+    struct Look {
+        std::shared_ptr<Gdiplus::Image> image;
+        int frameWidth = 0;
+        int height = 0;
+        enumShowMode mode = ShowNormal;
+        int border = 0;
+        int marginLeft = 0;
+        int marginTop = 0;
+        int marginRight = 0;
+        int marginBottom = 0;
+        CRect customRect;
+        unsigned hAlign = 0;
+        unsigned vAlign = 0;
+    };
+    Look CurrentLook() const;
+    void DrawImage(Gdiplus::Graphics& graphics, const Look& look);
+    static void DrawTiles(Gdiplus::Graphics& graphics, const Look& look, int width, int height);
 
-    std::unique_ptr<Gdiplus::Image> m_ownedImage;
+    std::shared_ptr<Gdiplus::Image> m_ownedImage;
     enumShowMode m_showMode = ShowNormal;
     int m_frameBorder = kDefaultFrameBorder;
     int m_marginLeft = 0;

@@ -117,37 +117,46 @@ void MProgress::DrawControl(HDC& dc, CRect) {
 void MProgress::PaintContent(HDC dc) {
     Graphics graphics(dc);
     const int filled = FilledWidth(m_rect.Width());
-    Lock lock(m_stateLock);
-    if (m_foreground.image) PaintImagePair(graphics, filled);
-    else if (m_image) PaintStrip(graphics, filled);
+    // The pictures are image cache entries: copied under the lock, drawn
+    // after it.
+    Picture background;
+    Picture foreground;
+    {
+        Lock lock(m_stateLock);
+        background = m_background;
+        foreground = m_foreground;
+    }
+    const ImageFrame strip = GetImageFrame();
+    if (foreground.image) PaintImagePair(graphics, background, foreground, filled);
+    else if (strip.image) PaintStrip(graphics, strip, filled);
     else PaintDashes(graphics, filled);
     if (m_showText) PaintText(graphics);
 }
 
-void MProgress::PaintImagePair(Graphics& graphics, int filled) {
+void MProgress::PaintImagePair(Graphics& graphics, const Picture& background, const Picture& foreground,
+                               int filled) {
     const int width = m_rect.Width();
     const int height = m_rect.Height();
     const int margin = m_imageMargin;
-    if (m_background.image)
-        MRender::DrawImageFrameMID(graphics, m_background.image, CRect(0, 0, width, height), 0, 0,
-                                   m_background.width, m_background.height, margin, 0, margin, 0);
+    if (background.image)
+        MRender::DrawImageFrameMID(graphics, background.image, CRect(0, 0, width, height), 0, 0, background.width,
+                                   background.height, margin, 0, margin, 0);
     if (m_progress == 0) return;
     if (filled < margin) {
         // Too short for two margins: the bar's left end, squeezed.
-        graphics.DrawImage(m_foreground.image, Rect(0, 0, filled, height), 0, 0, filled, m_foreground.height,
-                           UnitPixel);
+        graphics.DrawImage(foreground.image, Rect(0, 0, filled, height), 0, 0, filled, foreground.height, UnitPixel);
         return;
     }
-    MRender::DrawImageFrameMID(graphics, m_foreground.image, CRect(0, 0, filled, height), 0, 0,
-                               m_foreground.width, m_foreground.height, margin, 0, margin, 0);
+    MRender::DrawImageFrameMID(graphics, foreground.image, CRect(0, 0, filled, height), 0, 0, foreground.width,
+                               foreground.height, margin, 0, margin, 0);
 }
 
-void MProgress::PaintStrip(Graphics& graphics, int filled) {
-    MRender::DrawImageFrame(graphics, m_image, CRect(0, 0, m_rect.Width(), m_stripHeight), 0, 0, m_frameWidth,
-                            m_imageHeight, kStripBorder);
+void MProgress::PaintStrip(Graphics& graphics, const ImageFrame& strip, int filled) {
+    MRender::DrawImageFrame(graphics, strip.image, CRect(0, 0, m_rect.Width(), m_stripHeight), 0, 0,
+                            strip.frameWidth, strip.height, kStripBorder);
     if (m_progress == 0) return;
-    MRender::DrawImageFrame(graphics, m_image, CRect(0, 0, filled, m_stripHeight), m_frameWidth, 0, m_frameWidth,
-                            m_imageHeight, kStripBorder);
+    MRender::DrawImageFrame(graphics, strip.image, CRect(0, 0, filled, m_stripHeight), strip.frameWidth, 0,
+                            strip.frameWidth, strip.height, kStripBorder);
 }
 
 void MProgress::PaintDashes(Graphics& graphics, int filled) {
@@ -164,13 +173,17 @@ void MProgress::PaintDashes(Graphics& graphics, int filled) {
 
 void MProgress::PaintText(Graphics& graphics) {
     CString text;
-    text.Format(L"%s%d%s", m_title.GetString(), static_cast<int>(m_progress), m_maximum == 100 ? kPercent : L"");
-    graphics.SetTextRenderingHint(static_cast<TextRenderingHint>(m_renderingHint));
-    auto family = hvui_text::MakeFamily(m_manager ? m_manager->FindTempFont(m_fontFace) : nullptr, m_fontFace);
+    const CString title = GetTitle();
+    text.Format(L"%s%d%s", title.GetString(), static_cast<int>(m_progress), m_maximum == 100 ? kPercent : L"");
+    const TextStyle style = GetTextStyle();
+    graphics.SetTextRenderingHint(static_cast<TextRenderingHint>(style.renderingHint));
+    auto family = hvui_text::MakeFamily(m_manager ? m_manager->FindTempFont(style.face) : nullptr, style.face);
     StringFormat format(StringFormatFlagsNoWrap);
     hvui_text::Align(format, StringAlignmentCenter, StringAlignmentCenter);
     const RectF box(static_cast<REAL>((m_rect.Width() - kTextWidth) / 2), 0.0f, static_cast<REAL>(kTextWidth),
                     static_cast<REAL>(kTextHeight));
-    hvui_text::DrawString(graphics, *family, static_cast<REAL>(m_fontSize), m_fontStyle, text, box, format,
-                          *m_textBrush);
+    WithTextBrush([&](SolidBrush& brush) {
+        hvui_text::DrawString(graphics, family.get(), static_cast<REAL>(style.size), style.style, text, box, format,
+                              brush);
+    });
 }

@@ -9,6 +9,8 @@
 // running before it had a manager gets one) and killed when it stops.
 #pragma once
 
+#include <atomic>
+
 #include "MControlFont.h"
 
 class HVUI_API MProgress : public MControlFont {
@@ -67,12 +69,14 @@ private:
     bool TakePicture(ImgResInfo* info, Picture& picture);
     int FilledWidth(int width) const;
     void PaintContent(HDC dc);
-    void PaintImagePair(Gdiplus::Graphics& graphics, int filled);
-    void PaintStrip(Gdiplus::Graphics& graphics, int filled);
+    void PaintImagePair(Gdiplus::Graphics& graphics, const Picture& background, const Picture& foreground,
+                        int filled);
+    void PaintStrip(Gdiplus::Graphics& graphics, const ImageFrame& strip, int filled);
     void PaintDashes(Gdiplus::Graphics& graphics, int filled);
     void PaintText(Gdiplus::Graphics& graphics);
 
-    volatile int m_progress = 0;
+    // Set by the worker (download progress) while the UI thread paints.
+    std::atomic<int> m_progress{0};
     int m_maximum = 100;
     int m_tickCounter = 0;
     int m_ticksPerStep = kDefaultTicksPerStep;
@@ -83,5 +87,5 @@ private:
     Gdiplus::ARGB m_fillColor;
     Picture m_background;
     Picture m_foreground;
-    volatile int m_running = 0;
+    std::atomic<int> m_running{0};
 };

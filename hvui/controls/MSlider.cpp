@@ -191,15 +191,21 @@ void MSlider::PaintContent(HDC dc) {
     Graphics graphics(dc);
     graphics.SetSmoothingMode(SmoothingModeHighQuality);
     const int offset = ThumbOffset(m_progress);
-    Lock lock(m_stateLock);
-    if (m_image) {
-        const int half = m_imageHeight;
-        graphics.DrawImage(m_image, Rect(kTrackLeft, kTrackTop, Travel(), half), 0, half, m_frameWidth, half,
+    // Both images are image cache entries: copied under the lock, drawn after it.
+    const ImageFrame track = GetImageFrame();
+    ImageFrame thumb;
+    {
+        Lock lock(m_stateLock);
+        thumb = ImageFrame{m_thumbImage, m_thumbFrameWidth, m_thumbImageHeight, 1};
+    }
+    if (track.image) {
+        const int half = track.height;
+        graphics.DrawImage(track.image, Rect(kTrackLeft, kTrackTop, Travel(), half), 0, half, track.frameWidth, half,
                            UnitPixel);
         if (offset > 0)
-            graphics.DrawImage(m_image, Rect(kTrackLeft, kTrackTop, offset, half), 0, 0, offset, half, UnitPixel);
+            graphics.DrawImage(track.image, Rect(kTrackLeft, kTrackTop, offset, half), 0, 0, offset, half, UnitPixel);
     }
-    if (m_thumbImage)
-        graphics.DrawImage(m_thumbImage, Rect(offset, 0, m_thumbFrameWidth, m_thumbImageHeight), 0, 0,
-                           m_thumbFrameWidth, m_thumbImageHeight, UnitPixel);
+    if (thumb.image)
+        graphics.DrawImage(thumb.image, Rect(offset, 0, thumb.frameWidth, thumb.height), 0, 0, thumb.frameWidth,
+                           thumb.height, UnitPixel);
 }

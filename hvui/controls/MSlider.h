@@ -7,6 +7,8 @@
 // after each wheel step. Setting the value from code never notifies.
 #pragma once
 
+#include <atomic>
+
 #include "MControlFont.h"
 
 class HVUI_API MSlider : public MControlFont {
@@ -63,8 +65,9 @@ private:
     int ChangeState(int state);
     void PaintContent(HDC dc);
 
-    volatile int m_state = kNormal;
-    volatile int m_progress = 0;
+    std::atomic<int> m_state{kNormal};
+    // Set by the worker (device initialisation) while the UI thread paints.
+    std::atomic<int> m_progress{0};
     int m_minimum = 0;
     int m_maximum = 100;
     int m_thumbWidth = kDefaultThumbSize;

@@ -39,12 +39,16 @@ void MText::DrawControl(HDC& dc, CRect) {
 void MText::PaintText(HDC surface) {
     auto graphics = control_paint::MakeGraphics(surface, TextRenderingHintClearTypeGridFit);
     const RectF layout(0, 0, static_cast<REAL>(m_rect.Width()), static_cast<REAL>(m_rect.Height()));
+    bool backOn = false;
+    ARGB backColor = 0;
     {
         Lock lock(m_stateLock);
-        if (m_textBackOn) {
-            SolidBrush back{Color(m_textBackColor)};
-            graphics->FillRectangle(&back, Rect(0, 0, m_rect.Width(), m_rect.Height()));
-        }
+        backOn = m_textBackOn != 0;
+        backColor = m_textBackColor;
+    }
+    if (backOn) {
+        SolidBrush back{Color(backColor)};
+        graphics->FillRectangle(&back, Rect(0, 0, m_rect.Width(), m_rect.Height()));
     }
     const CString title = GetTitle();
     if (title.IsEmpty()) return;

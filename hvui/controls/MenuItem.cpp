@@ -171,7 +171,8 @@ void MenuItem::DrawControl(HDC& dc, CRect) {
     if (control_paint::PrepareSlots(*this, dc, kSlots)) {
         auto graphics = control_paint::MakeGraphics(GetMemDC(), m_renderingHint);
         const control_paint::TextFont font(*this, GetTextFont(), m_fontSize, m_fontStyle);
-        Lock lock(m_stateLock);
+        // No lock over the slots: the title is copied by GetTitle, and the
+        // images belong to the menu, which lives on this thread only.
         for (int slot = 0; slot < kSlots; ++slot) PaintSlot(*graphics, slot, font.IsValid() ? font.Get() : nullptr);
     }
     control_paint::PresentSlot(*this, dc, SlotOf(m_state));

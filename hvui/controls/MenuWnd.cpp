@@ -1,5 +1,6 @@
 #include "MenuWnd.h"
 
+#include "FontFallback.h"
 #include "MRender.h"
 #include "Manager.h"
 #include "MenuItem.h"
@@ -82,9 +83,11 @@ void MenuWnd::GrowToFit(const CString& title) {
     std::unique_ptr<FontFamily> fallback;
     const FontFamily* used = &family;
     if (family.GetLastStatus() != Ok) {
-        fallback.reset(FontFamily::GenericSansSerif()->Clone());
+        fallback = font_fallback::SansSerif();
         used = fallback.get();
     }
+    // No family at all: nothing to measure, the menu keeps its width.
+    if (!used) return;
     Font font(used, static_cast<REAL>(m_fontSize), m_fontStyle, UnitPixel);
     StringFormat format;
     format.SetAlignment(StringAlignmentNear);

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <mutex>
+
 class CriticalSection {
 public:
     CriticalSection() { InitializeCriticalSection(&m_section); }
@@ -18,3 +20,13 @@ public:
 private:
     CRITICAL_SECTION m_section;
 };
+
+// A copy of `list` taken under `lock`. Walks that call out of the framework
+// (a control's paint, input handlers, notifications to the application) go
+// over the copy, so that a call that faults or blocks in a modal loop never
+// leaves the list's lock held for the other threads.
+template <class List>
+List CopyUnderLock(const List& list, CriticalSection& lock) {
+    std::lock_guard<CriticalSection> guard(lock);
+    return list;
+}

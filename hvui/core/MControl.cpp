@@ -48,9 +48,7 @@ int MControl::OnScroll(int kind, unsigned direction, CPoint point) {
     }
     if (!PtInRect(point)) return 0;
     if (OnControlScroll(kind, direction, point)) return 1;
-    Lock lock(m_controlLock);
-    for (size_t i = 0; i < m_controls.size(); ++i) {
-        MControl* child = m_controls[i];
+    for (MControl* child : CopyUnderLock(m_controls, m_controlLock)) {
         const CPoint cp = ChildPoint(child, point, translated);
         if (child->PtInRect(cp) && child->OnScroll(kind, direction, cp)) return 1;
     }
@@ -62,21 +60,15 @@ int MControl::PtInRect(CPoint point) { return m_visible && m_rect.PtInRect(point
 void MControl::Draw(HDC& dc, CRect clip) {
     if (!m_visible) return;
     if (!m_rect.Intersects(clip)) return;
-    {
-        Lock lock(m_areaLock);
-        for (size_t i = 0; i < m_areas.size(); ++i) {
-            MControl* area = m_areas[i];
-            if (area->GetRect().Intersects(m_rect)) area->Draw(dc, clip);
-        }
+    for (MControl* area : CopyUnderLock(m_areas, m_areaLock)) {
+        if (area->GetRect().Intersects(m_rect)) area->Draw(dc, clip);
     }
     DrawControl(dc, clip);
     DrawSubControls(dc, clip);
 }
 
 int MControl::DrawSubControls(HDC& dc, CRect clip) {
-    Lock lock(m_controlLock);
-    for (size_t i = 0; i < m_controls.size(); ++i) {
-        MControl* child = m_controls[i];
+    for (MControl* child : CopyUnderLock(m_controls, m_controlLock)) {
         if (child->IsVisible()) child->Draw(dc, clip);
     }
     return 1;
@@ -97,8 +89,7 @@ void MControl::SetUpdate(int update, unsigned long colour) {
 
 int MControl::SetControlFocus(int focus) {
     if (focus) return 0;
-    Lock lock(m_controlLock);
-    for (size_t i = 0; i < m_controls.size(); ++i) m_controls[i]->SetControlFocus(0);
+    for (MControl* child : CopyUnderLock(m_controls, m_controlLock)) child->SetControlFocus(0);
     return 0;
 }
 
@@ -393,15 +384,11 @@ int MControl::OnMouseMove(unsigned flags, CPoint point) {
     if (m_trackInside) m_pointOutside = PtInRect(point) ? 0 : 1;
     if (m_pressedInside) return result;
 
-    {
-        Lock lock(m_controlLock);
-        for (size_t i = 0; i < m_controls.size(); ++i) {
-            MControl* child = m_controls[i];
-            const CPoint cp = ChildPoint(child, point, translated);
-            if (!child->OnMouseMove(flags, cp)) continue;
-            result = 1;
-            if (child->PtInRect(cp)) m_hotChild = child;  // the topmost wins
-        }
+    for (MControl* child : CopyUnderLock(m_controls, m_controlLock)) {
+        const CPoint cp = ChildPoint(child, point, translated);
+        if (!child->OnMouseMove(flags, cp)) continue;
+        result = 1;
+        if (child->PtInRect(cp)) m_hotChild = child;  // the topmost wins
     }
     return m_hotChild || previousHot ? 1 : result;
 }
@@ -412,10 +399,8 @@ int MControl::RouteButtonDown(Button button, unsigned flags, CPoint point) {
     OnMousePointChange(translated);
     m_pressedInside = m_rect.PtInRect(point) ? 1 : 0;
     {
-        Lock lock(m_controlLock);
         MControl* pressed = nullptr;
-        for (size_t i = 0; i < m_controls.size(); ++i) {
-            MControl* child = m_controls[i];
+        for (MControl* child : CopyUnderLock(m_controls, m_controlLock)) {
             if (child->PtInRect(ChildPoint(child, point, translated)) && child->IsVisible() &&
                 child->IsEnabled() && child->GetRresponse())
                 pressed = child;
@@ -478,13 +463,9 @@ int MControl::OnRButtonDblClk(unsigned flags, CPoint point) {
 
 int MControl::OnKeyDown(unsigned key, unsigned repeat, unsigned modifiers) {
     if (!IsRoutable()) return 0;
-    {
-        // Keys descend along the focused child.
-        Lock lock(m_controlLock);
-        for (size_t i = 0; i < m_controls.size(); ++i) {
-            MControl* child = m_controls[i];
-            if (child->IsFocused()) return child->OnKeyDown(key, repeat, modifiers);
-        }
+    // Keys descend along the focused child.
+    for (MControl* child : CopyUnderLock(m_controls, m_controlLock)) {
+        if (child->IsFocused()) return child->OnKeyDown(key, repeat, modifiers);
     }
     auto accepted = [&]() {
         if (m_notifyKey) SendMessageW(kCodeKey, key, static_cast<LPARAM>(modifiers));
@@ -494,11 +475,8 @@ int MControl::OnKeyDown(unsigned key, unsigned repeat, unsigned modifiers) {
         if (hot->OnKeyDown(key, repeat, modifiers)) return 1;
     }
     if (OnControlKeyDown(key, repeat, modifiers)) return accepted();
-    {
-        Lock lock(m_controlLock);
-        for (size_t i = 0; i < m_controls.size(); ++i) {
-            if (m_controls[i]->OnKeyDown(key, repeat, modifiers)) return accepted();
-        }
+    for (MControl* child : CopyUnderLock(m_controls, m_controlLock)) {
+        if (child->OnKeyDown(key, repeat, modifiers)) return accepted();
     }
     if (m_notifyKey) SendMessageW(kCodeKey, key, static_cast<LPARAM>(modifiers));
     return 0;
@@ -508,6 +486,9 @@ int MControl::OnKeyUp(unsigned, unsigned, unsigned) { return 0; }
 
 int MControl::OnTimer() {
     int result = OnControlTimer() ? 1 : 0;
+    // Held across the children's ticks, unlike the other walks: this one runs
+    // on the animation thread too, and the lock keeps the UI thread from
+    // detaching and deleting a child in the middle of its tick.
     Lock lock(m_controlLock);
     for (size_t i = 0; i < m_controls.size(); ++i) {
         MControl* child = m_controls[i];

@@ -13,6 +13,7 @@
 // OnTimer, setters and redraw requests from their own threads.
 #pragma once
 
+#include <atomic>
 #include <vector>
 
 #include "CPoint.h"
@@ -206,8 +207,8 @@ protected:
     int m_focused = 0;
     unsigned m_hotKey = 0;
     unsigned m_hotKeyModifiers = 0;
-    volatile int m_update = 0;
-    volatile int m_animate = 0;
+    std::atomic<int> m_update{0};
+    std::atomic<int> m_animate{0};
     int m_runTimer = 0;
     int m_imageEcm = 0;
     std::vector<MControl*> m_areas;

@@ -116,12 +116,23 @@ CString MControlFont::GetImagePath() const {
     return m_imagePath;
 }
 
+MControlFont::ImageFrame MControlFont::GetImageFrame() const {
+    Lock lock(m_stateLock);
+    return ImageFrame{m_image, m_frameWidth, m_imageHeight, m_frameCount};
+}
+
+MControlFont::TextStyle MControlFont::GetTextStyle() const {
+    Lock lock(m_stateLock);
+    return TextStyle{m_fontFace, m_fontSize, m_fontStyle, m_renderingHint};
+}
+
 FontFamily* MControlFont::GetFontFamily(const wchar_t* face) {
     if (!m_manager) return nullptr;
-    Lock lock(m_stateLock);
-    m_fontFamily.reset();
+    // Looked up and cloned outside the state lock: both are GDI+ calls.
     FontFamily* shared = m_manager->FindTempFont(face);
-    if (shared) m_fontFamily.reset(shared->Clone());
+    std::unique_ptr<FontFamily> clone(shared ? shared->Clone() : nullptr);
+    Lock lock(m_stateLock);
+    m_fontFamily = std::move(clone);
     return m_fontFamily.get();
 }
 

@@ -52,6 +52,26 @@ public:
     Gdiplus::Color GetTextColor() const;
     HVUI_INLINE_API Gdiplus::Image* GetImage() const { return m_image; }
 
+    // The image strip as one consistent view. The image is an entry of the
+    // dialog's image cache and outlives the control, so a paint may draw it
+    // after the state lock is let go.
+    struct ImageFrame {
+        Gdiplus::Image* image = nullptr;
+        int frameWidth = 0;
+        int height = 0;
+        int count = 0;
+    };
+    ImageFrame GetImageFrame() const;
+    // The text fields as one consistent copy, for a paint that draws after
+    // the state lock is let go.
+    struct TextStyle {
+        CString face;
+        int size = 0;
+        int style = 0;
+        int renderingHint = 0;
+    };
+    TextStyle GetTextStyle() const;
+
     // The family named face from the dialog's font table (a clone this
     // control keeps until the next call); null without a manager or face.
     Gdiplus::FontFamily* GetFontFamily(const wchar_t* face);
@@ -60,11 +80,12 @@ public:
     void ClearGDIFont();
 
 protected:
-    // Paints text with the control's brush while the brush cannot change.
+    // Paints text with a brush of the control's text colour. The brush is the
+    // paint's own: no lock is held while GDI+ draws.
     template <class Paint>
     void WithTextBrush(Paint paint) {
-        std::lock_guard<CriticalSection> lock(m_stateLock);
-        paint(*m_textBrush);
+        Gdiplus::SolidBrush brush(GetTextColor());
+        paint(brush);
     }
     // Paints with the cached GDI font while no other thread can discard it.
     template <class Paint>

@@ -1,5 +1,6 @@
 #include "MImageList.h"
 
+#include <memory>
 #include <mutex>
 
 #include "MRender.h"
@@ -14,12 +15,20 @@ int MImageList::AddImage(const wchar_t* path, int id, int count) { return Insert
 
 int MImageList::InsertImage(int index, const wchar_t* path, int id, int count) {
     if (!path) return -1;
+    {
+        Lock lock(m_lock);
+        const int size = static_cast<int>(m_images.size());
+        if (index < -1 || index >= size) return -1;
+    }
+    // Loaded before the lock is taken (GDI+); the index is checked again
+    // under it.
+    std::unique_ptr<Gdiplus::Image> image(MRender::LoadImageFromFile(path));
     Lock lock(m_lock);
     const int size = static_cast<int>(m_images.size());
     if (index < -1 || index >= size) return -1;
 
     auto* entry = new _M_IAMGELIST;
-    entry->image = MRender::LoadImageFromFile(path);
+    entry->image = image.release();
     entry->id = id;
     entry->frameCount = count < 1 ? 1 : count;  // guards the division below
     entry->path = path;

@@ -103,9 +103,8 @@ void MPanel::InitControl(PaintManager* manager) {
     m_hScroll->SetManager(manager);
     // Children made before the panel was attached get the manager now, or
     // they could never load an image or show a tooltip.
-    Lock lock(m_controlLock);
-    for (size_t i = 0; i < m_controls.size(); ++i) {
-        if (!m_controls[i]->GetManager()) m_controls[i]->SetManager(manager);
+    for (MControl* child : CopyUnderLock(m_controls, m_controlLock)) {
+        if (!child->GetManager()) child->SetManager(manager);
     }
 }
 
@@ -120,7 +119,6 @@ int MPanel::DrawSubControls(HDC& dc, CRect clip) {
     if (!visible.IntersectRect(clip, m_rect)) return 1;
     const int dx = GetHorizontalOffset();
     const int dy = GetVerticalOffset();
-    Lock lock(m_controlLock);
     {
         // Children paint in content coordinates: shift the device origin by
         // the scroll offsets and clip to the panel.
@@ -130,8 +128,7 @@ int MPanel::DrawSubControls(HDC& dc, CRect clip) {
         ::OffsetViewportOrgEx(dc, -dx, -dy, &previous);
         CRect contentClip = visible;
         contentClip.OffsetRect(dx, dy);
-        for (size_t i = 0; i < m_controls.size(); ++i) {
-            MControl* child = m_controls[i];
+        for (MControl* child : CopyUnderLock(m_controls, m_controlLock)) {
             if (!IsScrollBar(child) && child->IsVisible()) child->Draw(dc, contentClip);
         }
         ::RestoreDC(dc, saved);
@@ -153,9 +150,8 @@ int MPanel::OnMousePointChange(CPoint& point) {
 int MPanel::OnCheckMouseResponse(unsigned, CPoint) { return 1; }
 
 LRESULT MPanel::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    Lock lock(m_controlLock);
-    for (size_t i = 0; i < m_controls.size(); ++i) {
-        if (m_controls[i]->OnWindowMessage(msg, wParam, lParam)) return 1;
+    for (MControl* child : CopyUnderLock(m_controls, m_controlLock)) {
+        if (child->OnWindowMessage(msg, wParam, lParam)) return 1;
     }
     return 0;
 }
@@ -196,9 +192,7 @@ void MPanel::SetControlWndVisible(int) {}
 
 void MPanel::SetControlEnabled(int enabled) {
     MControlFont::SetControlEnabled(enabled);
-    Lock lock(m_controlLock);
-    for (size_t i = 0; i < m_controls.size(); ++i) {
-        MControl* child = m_controls[i];
+    for (MControl* child : CopyUnderLock(m_controls, m_controlLock)) {
         if (child->IsEnabled() == m_enabled) continue;
         child->SetEnabled(m_enabled);
     }

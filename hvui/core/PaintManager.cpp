@@ -442,38 +442,47 @@ int PaintManager::DeleteFSTimer(MControl* control) {
 
 ImgResInfo* PaintManager::AddImgResInfo(const wchar_t* name, int count) {
     if (!name) return nullptr;
-    Lock lock(m_imageLock);
-    auto found = m_fileImages.find(name);
-    if (found != m_fileImages.end()) return found->second.get();
+    {
+        Lock lock(m_imageLock);
+        auto found = m_fileImages.find(name);
+        if (found != m_fileImages.end()) return found->second.get();
+    }
+    // Loaded outside the lock (GDI+); a load that raced ours and won is kept.
     Image* image = MRender::LoadImageFromFile(Manager::GetSkinFile(name));
     if (!image) return nullptr;
     auto entry = std::make_unique<ImgResInfo>(image, count);
     entry->name = name;
-    ImgResInfo* stored = entry.get();
-    m_fileImages.emplace(name, std::move(entry));
-    return stored;
+    Lock lock(m_imageLock);
+    return m_fileImages.emplace(name, std::move(entry)).first->second.get();
 }
 
 ImgResInfo* PaintManager::AddImgResInfo(unsigned id, CString type, int count, int fromProgram) {
-    Lock lock(m_imageLock);
     auto& images = fromProgram ? m_programImages : m_libraryImages;
-    auto found = images.find(id);
-    if (found != images.end()) return found->second.get();
+    {
+        Lock lock(m_imageLock);
+        auto found = images.find(id);
+        if (found != images.end()) return found->second.get();
+    }
     HINSTANCE module = fromProgram ? Manager::GetInstance() : Manager::GetLibraryInstance();
     Image* image = MRender::LoadImageFromIDResource(id, type, module);
     if (!image) return nullptr;
     auto entry = std::make_unique<ImgResInfo>(image, count);
     entry->resourceId = id;
-    ImgResInfo* stored = entry.get();
-    images.emplace(id, std::move(entry));
-    return stored;
+    Lock lock(m_imageLock);
+    return images.emplace(id, std::move(entry)).first->second.get();
 }
 
 void PaintManager::ClearImgResInfo() {
-    Lock lock(m_imageLock);
-    m_fileImages.clear();
-    m_programImages.clear();
-    m_libraryImages.clear();
+    decltype(m_fileImages) fileImages;
+    decltype(m_programImages) programImages;
+    decltype(m_libraryImages) libraryImages;
+    {
+        Lock lock(m_imageLock);
+        fileImages.swap(m_fileImages);
+        programImages.swap(m_programImages);
+        libraryImages.swap(m_libraryImages);
+    }
+    // The images are GDI+ objects: deleted outside the lock.
 }
 
 // ---- font table ------------------------------------------------------------------------------------
@@ -510,16 +519,18 @@ FontFamily* PaintManager::AddTempFont(const wchar_t* name, unsigned resourceId) 
 
 FontFamily* PaintManager::FindTempFont(const wchar_t* name) {
     if (!name) return nullptr;
-    Lock lock(m_fontLock);
-    auto found = m_fonts.find(name);
-    if (found != m_fonts.end()) return found->second->family.get();
+    {
+        Lock lock(m_fontLock);
+        auto found = m_fonts.find(name);
+        if (found != m_fonts.end()) return found->second->family.get();
+    }
+    // Made outside the lock (GDI+); a family that raced ours and won is kept.
     auto family = std::make_unique<FontFamily>(name);
     if (family->GetLastStatus() != Ok) return nullptr;
     auto entry = std::make_unique<FontEntry>();
     entry->family = std::move(family);
-    FontFamily* stored = entry->family.get();
-    m_fonts.emplace(name, std::move(entry));
-    return stored;
+    Lock lock(m_fontLock);
+    return m_fonts.emplace(name, std::move(entry)).first->second->family.get();
 }
 
 void PaintManager::AddGDITempFont(unsigned resourceId) {
@@ -536,8 +547,14 @@ void PaintManager::AddGDITempFont(unsigned resourceId) {
 }
 
 void PaintManager::ClearTempFont() {
-    Lock lock(m_fontLock);
-    m_fonts.clear();
-    for (HANDLE handle : m_gdiFonts) RemoveFontMemResourceEx(handle);
-    m_gdiFonts.clear();
+    std::map<std::wstring, std::unique_ptr<FontEntry>> fonts;
+    std::vector<HANDLE> gdiFonts;
+    {
+        Lock lock(m_fontLock);
+        fonts.swap(m_fonts);
+        gdiFonts.swap(m_gdiFonts);
+    }
+    // Released outside the lock: GDI+ and GDI calls.
+    fonts.clear();
+    for (HANDLE handle : gdiFonts) RemoveFontMemResourceEx(handle);
 }

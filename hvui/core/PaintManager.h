@@ -12,9 +12,10 @@
 // the tooltip window, the balloon, the timer records, the image cache and the
 // font table. Borrows: the dialog, the controls of the animation list.
 //
-// Lock order: the manager's locks rank above every control lock; the image
-// and font locks guard leaf data and are never held while calling out. A
-// control is never deleted while the deleting thread holds a control lock.
+// Locks: held only to read or change what they guard, never across a
+// control's paint, input handler or GDI+ (hvui/README.md, "Locks", has the
+// table and the order). A control is never deleted while the deleting thread
+// holds a control lock.
 #pragma once
 
 #include <map>

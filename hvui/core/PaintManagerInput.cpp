@@ -63,13 +63,10 @@ LRESULT PaintManager::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT PaintManager::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    {
-        // Top-level controls see every message first; one that takes it
-        // leaves the rest to the default procedure.
-        Lock lock(m_controlLock);
-        for (size_t i = 0; i < m_controls.size(); ++i) {
-            if (m_controls[i]->OnWindowMessage(msg, wParam, lParam)) return 0;
-        }
+    // Top-level controls see every message first; one that takes it leaves
+    // the rest to the default procedure.
+    for (MControl* control : CopyUnderLock(m_controls, m_controlLock)) {
+        if (control->OnWindowMessage(msg, wParam, lParam)) return 0;
     }
     const unsigned flags = static_cast<unsigned>(wParam);
     switch (msg) {
@@ -143,13 +140,9 @@ void PaintManager::OnMouseMoveMessage(unsigned flags, CPoint point) {
         return;
     }
     MControl* hover = nullptr;
-    {
-        Lock lock(m_controlLock);
-        for (size_t i = 0; i < m_controls.size(); ++i) {
-            MControl* control = m_controls[i];
-            control->OnMouseMove(flags, point);
-            if (control->PtInRect(point) && control->GetRresponse()) hover = control;
-        }
+    for (MControl* control : CopyUnderLock(m_controls, m_controlLock)) {
+        control->OnMouseMove(flags, point);
+        if (control->PtInRect(point) && control->GetRresponse()) hover = control;
     }
     m_hoverControl = hover;
 }
@@ -254,9 +247,8 @@ int PaintManager::OnWheel(unsigned, int delta, CPoint screenPoint) {
             accepted = 1;
             continue;
         }
-        Lock lock(m_controlLock);
-        for (size_t c = 0; c < m_controls.size(); ++c) {
-            if (m_controls[c]->OnScroll(1, direction, point)) {
+        for (MControl* control : CopyUnderLock(m_controls, m_controlLock)) {
+            if (control->OnScroll(1, direction, point)) {
                 accepted = 1;
                 break;
             }
@@ -291,9 +283,8 @@ void PaintManager::OnKeyDownMessage(unsigned key) {
     const unsigned modifiers = ModifierCode();
     // The control under the pointer hears the key before the focused one.
     if (m_hoverControl && m_hoverControl->OnKeyDown(key, 1, modifiers)) return;
-    Lock lock(m_controlLock);
-    for (size_t i = 0; i < m_controls.size(); ++i) {
-        if (m_controls[i]->OnKeyDown(key, 1, modifiers)) return;
+    for (MControl* control : CopyUnderLock(m_controls, m_controlLock)) {
+        if (control->OnKeyDown(key, 1, modifiers)) return;
     }
 }
 

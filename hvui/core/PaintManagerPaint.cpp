@@ -139,12 +139,10 @@ void PaintManager::DrawBackground(HDC dc, const CRect& client) {
 }
 
 void PaintManager::DrawControls(HDC& dc, const CRect& clip) {
-    {
-        Lock lock(m_areaLock);
-        for (size_t i = 0; i < m_areas.size(); ++i) m_areas[i]->Draw(dc, clip);
-    }
-    Lock lock(m_controlLock);
-    for (size_t i = 0; i < m_controls.size(); ++i) m_controls[i]->Draw(dc, clip);
+    // Over copies: a control's paint must never run under a list lock, which
+    // the worker's redraw requests take.
+    for (MControl* area : CopyUnderLock(m_areas, m_areaLock)) area->Draw(dc, clip);
+    for (MControl* control : CopyUnderLock(m_controls, m_controlLock)) control->Draw(dc, clip);
 }
 
 void PaintManager::ClearLayeredPixels(unsigned char* bits, int width, int height, const CRect& rect) {

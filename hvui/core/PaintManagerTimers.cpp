@@ -112,12 +112,17 @@ void PaintManager::OnTimerMessage(unsigned id) {
         OnOverlayTimer(id);
         return;
     }
-    Lock lock(m_timerLock);
-    // By index: a ticking control may set or kill timers of its own.
-    for (size_t i = 0; i < m_timerRecords.size(); ++i) {
-        TimerRecord* record = m_timerRecords[i].get();
-        if (record->id == id && record->window == m_paintWnd && !record->killed) record->control->OnTimer();
+    // The controls tick after the lock is let go: a tick may set or kill
+    // timers of its own, or fault. A control deleted meanwhile waits in the
+    // graveyard until this message is done.
+    std::vector<MControl*> due;
+    {
+        Lock lock(m_timerLock);
+        for (const auto& record : m_timerRecords) {
+            if (record->id == id && record->window == m_paintWnd && !record->killed) due.push_back(record->control);
+        }
     }
+    for (MControl* control : due) control->OnTimer();
 }
 
 // ---- the animation timer -----------------------------------------------------------------------

@@ -20,6 +20,7 @@
 
 struct hid_device_ {
     simhid::Interface device;
+    unsigned plugCount = 0;  // the controller's plug-ins when it was opened
     std::wstring lastError;
     hid_device_info* info = nullptr;  // made on first hid_get_device_info
 };
@@ -77,10 +78,11 @@ int CopyString(const std::wstring& text, wchar_t* buffer, size_t capacity) {
 }
 
 // A handle stays valid when the device goes, but every transfer then fails,
-// as it does with a real unplugged device.
+// as it does with a real unplugged device, also once the device is plugged
+// in again: the new device is reached only through a new handle.
 bool StillPresent(hid_device* dev) {
     simhid::Interface current;
-    if (simhid::FindPresentInterface(dev->device.path, current)) return true;
+    if (simhid::FindPresentInterface(dev->device.path, current) && simhid::PlugCount() == dev->plugCount) return true;
     dev->lastError = L"The device is not connected.";
     return false;
 }
@@ -127,7 +129,7 @@ HID_API_EXPORT hid_device* HID_API_CALL hid_open_path(const char* path) {
         g_globalError = L"Failed to open a device with path.";
         return nullptr;
     }
-    return new (std::nothrow) hid_device_{found, {}};
+    return new (std::nothrow) hid_device_{found, simhid::PlugCount(), {}};
 }
 
 HID_API_EXPORT hid_device* HID_API_CALL hid_open(unsigned short vendor_id, unsigned short product_id,

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "SimFolder.h"
 
 namespace simhid {
@@ -26,7 +28,14 @@ constexpr char kPathTail[] = "#{4d1e55b2-f16f-11cf-88cb-001111000030}";
 bool LightingPresent() { return sim::ReadIniNumber(kStateFile, kStateSection, L"present", 1) != 0; }
 
 void SetLightingPresent(bool present) {
+    if (present && !LightingPresent()) {
+        sim::WriteIniText(kStateFile, kStateSection, L"plugged", std::to_wstring(PlugCount() + 1));
+    }
     sim::WriteIniText(kStateFile, kStateSection, L"present", present ? L"1" : L"0");
+}
+
+unsigned PlugCount() {
+    return static_cast<unsigned>(sim::ReadIniNumber(kStateFile, kStateSection, L"plugged", 0));
 }
 
 std::vector<Interface> LightingInterfaces() {

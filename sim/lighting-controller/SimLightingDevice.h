@@ -4,6 +4,9 @@
 //   [device]
 //   present=1        0 unplugs it (default 1)
 //   release=0x0105   bcdDevice (default 0x0105)
+//   plugged=3        how often it was plugged in since the file was made;
+//                    a handle opened before the last plug-in stays dead,
+//                    as on real hardware
 #pragma once
 
 #include <string>
@@ -28,7 +31,9 @@ inline constexpr wchar_t kStateSection[] = L"device";
 inline constexpr wchar_t kReportJournal[] = L"hid.log";
 
 bool LightingPresent();
+// A change from absent to present counts as one more plug-in.
 void SetLightingPresent(bool present);
+unsigned PlugCount();
 
 // The two interfaces of the lighting controller (MI_00 with the 65-byte
 // vendor report, MI_01 without it), whether plugged in or not.

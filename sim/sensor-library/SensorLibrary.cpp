@@ -6,7 +6,9 @@
 //
 // Like the library it replaces, it expects its callers on one thread at a
 // time; queries read what the last refresh computed and cost next to
-// nothing, since a pass asks 2560 of them per sensor.
+// nothing, since a pass asks 2560 of them per sensor. It is as strict as the
+// library: initialise accepts only the program's argument 192, and names and
+// readings are answered only for the sensor selected last.
 #include <windows.h>
 
 #include <algorithm>
@@ -23,6 +25,10 @@ namespace {
 constexpr wchar_t kScenarioFile[] = L"sensors.ini";
 constexpr double kLoadTimeConstantSeconds = 6.0;
 constexpr size_t kLabelCapacity = 136;
+constexpr int kInitialiseArgument = 192;
+// What initialise answers for any other argument.
+constexpr int kWrongArgumentResult = 87;
+constexpr int kNoSensorSelected = -1;
 
 // The record the program passes to the reading query (464 bytes).
 struct ReadingRecord {
@@ -76,11 +82,14 @@ private:
 
 class SensorLibrary {
 public:
-    int Initialise() {
+    int Initialise(int argument) {
+        if (argument != kInitialiseArgument) return kWrongArgumentResult;
         ReloadWhenChanged();
         Refresh();
         return m_scenario.initResult;
     }
+
+    void Select(int index) { m_selected = index; }
 
     // The first call of every pass, so a changed scenario counts from there.
     int Count() {
@@ -103,7 +112,7 @@ public:
     void Name(int index, char* buffer, int size) const {
         if (!buffer || size <= 0) return;
         buffer[0] = 0;
-        if (index < 0 || index >= Size()) return;
+        if (index < 0 || index >= Size() || index != m_selected) return;
         const std::string& name = m_scenario.sensors[static_cast<size_t>(index)].name;
         const size_t length = std::min(name.size(), static_cast<size_t>(size - 1));
         std::memcpy(buffer, name.data(), length);
@@ -112,7 +121,7 @@ public:
 
     int Query(int kind, int sensorIndex, int readingIndex, ReadingRecord* record) const {
         if (!record || kind < 0 || kind >= sensors::kKindSlots || sensorIndex < 0 || sensorIndex >= Size() ||
-            readingIndex < 0)
+            readingIndex < 0 || sensorIndex != m_selected)
             return 0;
         const auto& readings = m_scenario.sensors[static_cast<size_t>(sensorIndex)].byKind[kind];
         if (static_cast<size_t>(readingIndex) >= readings.size()) return 0;
@@ -176,6 +185,7 @@ private:
     }
 
     sensors::Scenario m_scenario;
+    int m_selected = kNoSensorSelected;
     FileStamp m_stamp;
     bool m_loaded = false;
     LoadSampler m_sampler;
@@ -191,10 +201,10 @@ SensorLibrary& Library() {
 
 extern "C" {
 
-int WINAPI SensorsInitialise(int) { return Library().Initialise(); }
+int WINAPI SensorsInitialise(int argument) { return Library().Initialise(argument); }
 int WINAPI SensorsCount() { return Library().Count(); }
 void WINAPI SensorsRefresh() { Library().Refresh(); }
-void WINAPI SensorsSelect(int) {}
+void WINAPI SensorsSelect(int index) { Library().Select(index); }
 void WINAPI SensorsName(int index, char* buffer, int size) { Library().Name(index, buffer, size); }
 int WINAPI SensorsQueryReading(int kind, int sensorIndex, int readingIndex, void* record) {
     return Library().Query(kind, sensorIndex, readingIndex, static_cast<ReadingRecord*>(record));

@@ -11,7 +11,7 @@ the same folder is packed on the fly.
 
 Control requests (answered whatever the fault):
   /_control/fault/<name>   switch to a fault: none, not-found, slow,
-                           cut-short, lying-length, big-package
+                           cut-short, lying-length, big-package, silent
   /_control/last-request   the request line and headers of the last request
                            that was not a control request
   /_control/quit           end the server
@@ -26,7 +26,8 @@ import threading
 import time
 import zipfile
 
-FAULTS = ("none", "not-found", "slow", "cut-short", "lying-length", "big-package")
+FAULTS = ("none", "not-found", "slow", "cut-short", "lying-length", "big-package", "silent")
+SILENT_PAUSE = 0.5
 SLOW_CHUNK = 512
 SLOW_PAUSE = 0.05
 BIG_PADDING = 32 * 1024 * 1024
@@ -71,6 +72,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
         State.last_request = (self.requestline + "\r\n" + str(self.headers)).encode("latin-1", "replace")
         if State.fault == "not-found":
             return self.answer(404, b"not found")
+        if State.fault == "silent":
+            return self.stay_silent()
         body = self.content(path)
         if body is None:
             return self.answer(404, b"not found")
@@ -87,6 +90,12 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.answer(200, State.fault.encode())
         else:
             self.answer(400, b"unknown control request")
+
+    def stay_silent(self):
+        """Reads the request and never answers; the socket stays open until
+        the client gives up or the server ends."""
+        while True:
+            time.sleep(SILENT_PAUSE)
 
     def content(self, path):
         local = os.path.normpath(os.path.join(self.root, *path.split("/")))

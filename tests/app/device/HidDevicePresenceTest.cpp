@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "HidDevicePresence.h"
+#include "hidapi.h"
 #include "ScopedSimFolder.h"
 
 namespace {
@@ -167,6 +168,26 @@ TEST_F(HidDevicePresenceTest, PlugToolRecordArrivesIntactInAnotherProcess) {
     EXPECT_EQ(receiver.received[0].event, static_cast<WPARAM>(DBT_DEVICEREMOVECOMPLETE));
     EXPECT_TRUE(receiver.received[0].queues);
     EXPECT_NE(m_sim.Read(L"lighting.ini").find("present=0"), std::string::npos);
+}
+
+// As on real hardware: a handle opened before the controller was unplugged
+// does not come back to life when it is plugged in again; a new one works.
+TEST_F(HidDevicePresenceTest, HandleOpenedBeforeAnUnplugStaysDeadAfterTheReplug) {
+    PlugReceiver receiver;  // the plug tool wants a window to announce to
+    const std::string path(kInterface0.begin(), kInterface0.end());
+    hid_device* before = hid_open_path(path.c_str());
+    ASSERT_NE(before, nullptr);
+    unsigned char report[65] = {0x00, 0x07};
+    EXPECT_EQ(hid_write(before, report, sizeof(report)), static_cast<int>(sizeof(report)));
+    ASSERT_EQ(RunPumping(L"LightingPlug.exe out"), 0u);
+    EXPECT_EQ(hid_write(before, report, sizeof(report)), -1);
+    ASSERT_EQ(RunPumping(L"LightingPlug.exe in"), 0u);
+    EXPECT_EQ(hid_write(before, report, sizeof(report)), -1) << "the old handle came back to life";
+    hid_device* after = hid_open_path(path.c_str());
+    ASSERT_NE(after, nullptr);
+    EXPECT_EQ(hid_write(after, report, sizeof(report)), static_cast<int>(sizeof(report)));
+    hid_close(after);
+    hid_close(before);
 }
 
 }  // namespace

@@ -122,11 +122,23 @@ TEST_F(LightingDeviceTest, ApplySendsModeAndColourThenStateTenMillisecondsLater)
     page.SetColourSliders({255, 0, 0});
     page.SetLightSwitch(false);
 
-    const auto start = std::chrono::steady_clock::now();
+    // The journal's times show the gap between the two reports themselves,
+    // not merely that Apply took 10 ms somewhere.
+    SetEnvironmentVariableW(L"TARVENHOLM_SIM_JOURNAL_TIMES", L"1");
     lighting.Apply();
-    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(10));
-    EXPECT_EQ(Reports(), (std::vector<std::string>{ReportLine({0x07, 0xFF, 0x14, 0xFF, 0x00, 0x00}),
-                                                   ReportLine({0x07, 0xFF, 0xFD, 0x00, 0x03, 0x02})}));
+    SetEnvironmentVariableW(L"TARVENHOLM_SIM_JOURNAL_TIMES", nullptr);
+    std::vector<std::string> reports;
+    std::vector<unsigned long long> times;
+    for (const std::string& line : Reports()) {
+        const size_t at = line.rfind(" @");
+        ASSERT_NE(at, std::string::npos) << line;
+        reports.push_back(line.substr(0, at));
+        times.push_back(std::stoull(line.substr(at + 2)));
+    }
+    EXPECT_EQ(reports, (std::vector<std::string>{ReportLine({0x07, 0xFF, 0x14, 0xFF, 0x00, 0x00}),
+                                                 ReportLine({0x07, 0xFF, 0xFD, 0x00, 0x03, 0x02})}));
+    ASSERT_EQ(times.size(), 2u);
+    EXPECT_GE(times[1] - times[0], 10u) << "the state report followed the mode report too soon";
 }
 
 TEST_F(LightingDeviceTest, ApplyWithoutDeviceChangesNothing) {

@@ -220,7 +220,8 @@ TEST_F(UpdateServerTest, FirmwareCheckOffersNewerFirmware) {
     for (const Case& c : cases) {
         ASSERT_TRUE(s_server->SetFault(c.served ? L"none" : L"not-found"));
         if (c.served) UpdateServerProcess::WriteSiteFile(L"rk\\firmware\\version", c.served);
-        update::UpdateState state{L"", L"stale"};
+        update::UpdateState state;
+        state.latestFirmwareVersion = L"stale";
         update::RunFirmwareCheck(m_downloader, m_locations, c.release, state, m_posted.Window());
         const auto results = m_posted.UpdateResults();
         const char* what = c.served ? c.served : "not found";

@@ -46,9 +46,11 @@ TEST(AppFolders, ProgramAndDataFoldersEndWithBackslash) {
     EXPECT_EQ(folders::ProgramFolder(), ts::BinFolder());
     const std::wstring data = folders::DataFolder();
     EXPECT_TRUE(EndsWith(data, L"\\Tarvenholm Files\\datav1\\"));
+    // The whole data folder is the local application data folder, the
+    // product's folder and datav1; an empty variable would match anything.
     wchar_t local[MAX_PATH] = {};
-    GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH);
-    EXPECT_EQ(data.find(local), 0u);
+    ASSERT_GT(GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH), 0u);
+    EXPECT_EQ(data, std::wstring(local) + L"\\Tarvenholm Files\\datav1\\");
 }
 
 TEST(AppFolders, IniTextIsCutAt511Characters) {

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <cwchar>
 #include <string>
 #include <thread>
 #include <vector>
@@ -61,7 +63,7 @@ protected:
         Sleep(300);
     }
     void TearDown() override {
-        m_window.StopThread(5000);
+        EXPECT_TRUE(m_window.StopThread(5000));
         m_window.DestroyWindow();
         SetEnvironmentVariableW(L"TARVENHOLM_UPDATE_URL", nullptr);
     }
@@ -183,10 +185,17 @@ TEST_F(MainWindowTest, OnlyCommittedActionsOfKnownControlsAreHandled) {
 }
 
 TEST_F(MainWindowTest, LanguageChangeRenewsTextsOnlyForAnotherLanguage) {
-    settings::StoreLanguageId(1033);
+    // The current language: nothing is stored and no text is renewed. The
+    // store and a caption are given other values, so that a handler that
+    // went on anyway would be seen.
+    Manager::SetLanguage(1033);
+    settings::StoreLanguageId(2052);
+    m_window.m_modeCaption->SetTitle(L"untouched");
     m_window.m_languageSelector->SelectData(1033);
-    Notify(id::kLanguageSelector);  // the current language: nothing happens
+    Notify(id::kLanguageSelector);
     EXPECT_EQ(Manager::GetLanguage(), 1033);
+    EXPECT_EQ(settings::LoadLanguageId(), 2052);
+    EXPECT_EQ(std::wstring(m_window.m_modeCaption->GetTitle().GetString()), L"untouched");
 
     m_window.m_languageSelector->SelectData(1031);
     Notify(id::kLanguageSelector);
@@ -197,6 +206,83 @@ TEST_F(MainWindowTest, LanguageChangeRenewsTextsOnlyForAnotherLanguage) {
     EXPECT_EQ(std::wstring(m_window.m_modeCaption->GetTitle().GetString()), german);
     EXPECT_EQ(std::wstring(m_window.m_modeCpuLabel->GetTitle().GetString()), L"CPU");  // fixed labels stay
     Manager::SetLanguage(1033);
+}
+
+struct WindowSearch {
+    const wchar_t* name;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectNamedWindow(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<WindowSearch*>(data);
+    wchar_t text[64] = {};
+    GetWindowTextW(window, text, 64);
+    if (IsWindowVisible(window) && wcscmp(text, search->name) == 0) search->found.push_back(window);
+    return TRUE;
+}
+
+// Visible top-level windows titled name.
+std::vector<HWND> VisibleWindowsNamed(const wchar_t* name) {
+    WindowSearch search{name, {}};
+    EnumWindows(&CollectNamedWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Two firmware results back to back, as two device arrivals give: the
+// offer's nested loop dispatches the second while the first is on screen,
+// and must not put a second offer (or later a second progress dialog) on it.
+TEST_F(MainWindowTest, SecondUpdateResultWhileTheOfferIsOpenIsIgnored) {
+    std::atomic<size_t> mostBoxes{0};
+    std::atomic<bool> answered{false};
+    std::thread user([&] {
+        if (!modal_test::WaitForWindow(CUIMessageBox::kWindowName)) return;
+        Sleep(500);  // the second result has long been dispatched by now
+        mostBoxes = VisibleWindowsNamed(CUIMessageBox::kWindowName).size();
+        for (int i = 0; i < 5; ++i) {
+            const std::vector<HWND> boxes = VisibleWindowsNamed(CUIMessageBox::kWindowName);
+            if (boxes.empty()) break;
+            modal_test::ClickAt(boxes.front(), POINT{350, 188});  // the second button: no update
+            Sleep(300);
+        }
+        answered = true;
+    });
+    PostMessageW(m_window.GetSafeHwnd(), 0x69C, 2, 1);
+    PostMessageW(m_window.GetSafeHwnd(), 0x69C, 2, 1);
+    const DWORD start = GetTickCount();
+    while (!answered && GetTickCount() - start < 15000) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        Sleep(10);
+    }
+    user.join();
+    EXPECT_EQ(mostBoxes.load(), 1u);
+    // Ignored, not deferred: no offer follows once the first is answered.
+    EXPECT_EQ(modal_test::WaitForWindow(CUIMessageBox::kWindowName, 500), nullptr);
+}
+
+// After sleep the controller shows its firmware's default look: the resume
+// reopens it (command 2, the mode read) and sends the stored lighting
+// (command 4, the mode-and-colour and the state report). Other power events
+// change nothing; every one is answered TRUE.
+TEST_F(MainWindowTest, ResumeFromSleepSendsTheLightingAgain) {
+    // What the light page is restored from at the resume.
+    settings::WriteInteger(settings::kLightMode, 4);
+    settings::WriteInteger(settings::kLightOnOff, 1);
+    settings::WriteInteger(settings::kLightSpeed, 9);
+    settings::WriteInteger(settings::kLightColor, 16744448);
+    const size_t portsBefore = m_sim.Lines(L"ports.log").size();
+    const size_t reportsBefore = m_sim.Lines(L"hid.log").size();
+    EXPECT_EQ(SendMessageW(m_window.GetSafeHwnd(), WM_POWERBROADCAST, PBT_APMSUSPEND, 0), TRUE);
+    Sleep(500);
+    EXPECT_EQ(m_sim.Lines(L"hid.log").size(), reportsBefore) << "suspend sent reports";
+
+    EXPECT_EQ(SendMessageW(m_window.GetSafeHwnd(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0), TRUE);
+    const auto reports = ReportsAfter(reportsBefore);
+    ASSERT_GE(reports.size(), reportsBefore + 2);
+    EXPECT_EQ(reports[reportsBefore].substr(0, 17), "00 07 FF 14 00 80");      // mode 4, R 0, G 128
+    EXPECT_EQ(reports[reportsBefore + 1].substr(0, 17), "00 07 FF FD 01 09");  // on, speed 9
+    const auto ports = m_sim.Lines(L"ports.log");
+    ASSERT_GT(ports.size(), portsBefore) << "no device initialisation (mode read) after the resume";
 }
 
 TEST_F(MainWindowTest, DefaultsResetAsksAndOnlyTheSecondButtonKeepsEverything) {

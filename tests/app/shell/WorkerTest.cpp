@@ -5,6 +5,7 @@
 #include <atomic>
 #include <mutex>
 #include <thread>
+#include <set>
 #include <vector>
 
 #include "CThreadBasic.h"
@@ -91,17 +92,24 @@ public:
     void WorkerBody() override {
         std::lock_guard<std::mutex> guard(m_lock);
         m_starts.push_back(GetTickCount());
+        m_threads.insert(GetCurrentThreadId());
         if (m_workMs) Sleep(m_workMs);
     }
     std::vector<DWORD> Starts() {
         std::lock_guard<std::mutex> guard(m_lock);
         return m_starts;
     }
+    // The threads that ran the body.
+    std::set<DWORD> Threads() {
+        std::lock_guard<std::mutex> guard(m_lock);
+        return m_threads;
+    }
 
 private:
     DWORD m_workMs;
     std::mutex m_lock;
     std::vector<DWORD> m_starts;
+    std::set<DWORD> m_threads;
 };
 
 }  // namespace
@@ -109,9 +117,10 @@ private:
 TEST(CThreadBasic, IdleLoopRunsAboutEvery60Ms) {
     CountingThread thread;
     ASSERT_TRUE(thread.StartThread());
-    EXPECT_TRUE(thread.StartThread());  // already running: no second thread
+    EXPECT_TRUE(thread.StartThread());  // already running: answers true, starts nothing
     Sleep(1200);
     ASSERT_TRUE(thread.StopThread(2000));
+    EXPECT_EQ(thread.Threads().size(), 1u) << "a second start made a second thread";
     const std::vector<DWORD> starts = thread.Starts();
     // 1200 ms at one start per 60 ms: 20, with slack for a loaded machine;
     // a second thread would double the count.

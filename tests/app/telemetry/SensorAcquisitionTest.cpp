@@ -126,11 +126,14 @@ TEST_F(SensorAcquisitionTest, UsageReadingsAndMemory) {
 // A filled record without a reading ends its index: the usage reading at
 // the same index is never asked for, the one at the next index is.
 TEST_F(SensorAcquisitionTest, AbsentReadingEndsItsIndexOnly) {
+    // Index 0: the absent temperature ends it before its usage is asked for.
+    // Index 1 is still read: its temperature counts.
     const TelemetryRecord record = Pass(
         "[sensor0]\nname=CPU [#0]: Test CPU\nreading0=1;11;Core 0;absent\nreading1=7;11;Total CPU Usage;20\n"
-        "reading2=1;11;Core 1;45\nreading3=7;11;CPU Utilization;25\n");
-    EXPECT_EQ(record.cpuTemperatureValid, 0);
-    EXPECT_FLOAT_EQ(record.cpuUsage, 25.0f);
+        "reading2=1;11;P-core 0;45\n");
+    EXPECT_EQ(record.cpuUsageValid, 0) << "the usage of the ended index was read";
+    EXPECT_EQ(record.cpuTemperatureValid, 1);
+    EXPECT_FLOAT_EQ(record.cpuTemperature, 45.0f);
 }
 
 TEST_F(SensorAcquisitionTest, PassesKeepEarlierValuesAndCountZeroChangesNothing) {

@@ -73,14 +73,34 @@ TEST(HVTimerTest, TheResolutionIsGivenBackWhenTheLastTimerObjectGoes) {
 }
 
 TEST(HVTimerTest, ADestroyedTimerGetsNoMoreTicks) {
-    // Many short-lived objects with fast timers: a tick that reached a
-    // destroyed object would crash or call a pure virtual function.
+    // Many short-lived objects with fast timers: once an object's destructor
+    // has begun, no tick may reach it (a late one would also crash or call a
+    // pure virtual function).
+    struct WatchedTimer : CountingTimer {
+        std::atomic<bool>* dying = nullptr;
+        std::atomic<int>* lateTicks = nullptr;
+        void OnMTimer(unsigned id) override {
+            if (dying->load()) ++*lateTicks;
+            CountingTimer::OnMTimer(id);
+        }
+    };
+    std::atomic<int> lateTicks{0};
+    int ticked = 0;
     for (int i = 0; i < 50; ++i) {
-        auto timer = std::make_unique<CountingTimer>();
+        std::atomic<bool> dying{false};
+        auto timer = std::make_unique<WatchedTimer>();
+        timer->dying = &dying;
+        timer->lateTicks = &lateTicks;
         timer->SetTimer(1, L"", 1);
+        Sleep(3);
+        if (timer->ticks > 0) ++ticked;
+        // What the destructor does first; a tick after it is a late one.
+        timer->KillTimer();
+        dying = true;
         Sleep(2);
     }
-    SUCCEED();
+    EXPECT_GT(ticked, 0) << "the timers never ticked: the test saw nothing";
+    EXPECT_EQ(lateTicks.load(), 0);
 }
 
 }  // namespace

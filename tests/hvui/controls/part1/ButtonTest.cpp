@@ -2,8 +2,11 @@
 // pixels, notifications and redraw requests heard by a recording parent.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 #include "CImageButton.h"
 #include "CSwitchButton.h"
@@ -267,6 +270,32 @@ TEST(CSwitchButton, UserTogglesNotifyTheNewStateAndSetCheckNeverNotifies) {
     EXPECT_EQ(sw.SetCheck(1), 1);
     EXPECT_EQ(parent.updates.size(), 1u) << "no redraw for the current value";
     EXPECT_TRUE(parent.notifications.empty());
+}
+
+// The worker sets the autostart switch while the UI thread may be painting
+// it: SetCheck waits for the state lock that the paint takes, and asks for
+// its redraw only once it has let the lock go.
+TEST(CSwitchButton, SetCheckFromAnotherThreadWaitsForTheStateLock) {
+    struct LockableSwitch : CSwitchButton {
+        using CSwitchButton::CSwitchButton;
+        CriticalSection& StateLock() { return m_stateLock; }
+    };
+    RecordingParent parent;
+    LockableSwitch sw(&parent, kId, kButtonRect, 1, 1);
+    std::atomic<bool> done{false};
+    std::thread worker;
+    {
+        std::lock_guard<CriticalSection> paint(sw.StateLock());
+        worker = std::thread([&] {
+            sw.SetCheck(1);
+            done = true;
+        });
+        Sleep(200);
+        EXPECT_FALSE(done) << "SetCheck changed the state while a paint held the lock";
+    }
+    worker.join();
+    EXPECT_TRUE(done);
+    EXPECT_EQ(sw.GetCheck(), 1);
 }
 
 TEST(CSwitchButton, ReleaseWithoutAPressOrOutsideDoesNotToggle) {
