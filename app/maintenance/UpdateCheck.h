@@ -12,12 +12,13 @@
 #include <string>
 #include <utility>
 
+#include "TarvenholmVersion.h"
 #include "UpdateDownloader.h"
 
 namespace update {
 
 // The program's own version, fixed at build time.
-inline constexpr wchar_t kCurrentSoftwareVersion[] = L"1.0.0.1";
+inline constexpr wchar_t kCurrentSoftwareVersion[] = TARVENHOLM_VERSION_WIDE;
 inline constexpr wchar_t kBuiltInServerUrl[] = L"https://update.tarvenholm.example/";
 // Overrides the built-in server (the simulated machine points it at its own).
 inline constexpr wchar_t kServerUrlVariable[] = L"TARVENHOLM_UPDATE_URL";
