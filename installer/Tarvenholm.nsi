@@ -1,6 +1,6 @@
 ; Windows installer of the control centre. Built by scripts/build-installer.sh
 ; (makensis) with these defines:
-;   VERSION   product version, e.g. 1.0.0
+;   VERSION   product version, four numbers, e.g. 1.0.0.1
 ;   TARGET    x86-unicode (release) or amd64-unicode (test build for 64-bit Wine)
 ;   BIN       the build's bin folder: the program, HVUI.dll and the data folders
 ;   OUTFILE   path of the setup program to write
@@ -29,7 +29,7 @@ RequestExecutionLevel admin
 !endif
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 BrandingText "${PRODUCT} ${VERSION}"
-VIProductVersion "${VERSION}.0"
+VIProductVersion "${VERSION}"
 VIAddVersionKey "ProductName" "${PRODUCT}"
 VIAddVersionKey "FileDescription" "${PRODUCT} setup"
 VIAddVersionKey "ProductVersion" "${VERSION}"

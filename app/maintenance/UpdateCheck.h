@@ -13,6 +13,7 @@
 #include <string>
 #include <utility>
 
+#include "TarvenholmVersion.h"
 #include "UpdateDownloader.h"
 #include "UpdateSettings.h"
 #include "UniqueHandle.h"
@@ -20,7 +21,7 @@
 namespace update {
 
 // The program's own version, fixed at build time.
-inline constexpr wchar_t kCurrentSoftwareVersion[] = L"1.0.0.1";
+inline constexpr wchar_t kCurrentSoftwareVersion[] = TARVENHOLM_VERSION_WIDE;
 inline constexpr size_t kMaxVersionLength = 10;
 inline constexpr WPARAM kSoftwareResult = 1;
 inline constexpr WPARAM kFirmwareResult = 2;

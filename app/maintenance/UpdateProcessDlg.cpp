@@ -12,12 +12,10 @@ constexpr int kShowCommand = SW_SHOW;
 constexpr UINT kShowInPlace = SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW;  // 0x43
 
 constexpr wchar_t kBackgroundImage[] = L"msg_box.png";  // the message box's background
-// The framework's nine-slice background leaves its first centre column
-// transparent on this picture (the owner shows through as a vertical line at
-// x = 16), so the picture is stretched as the message box stretches it;
-// at 543 x 252 from 500 x 230 its one-pixel border stays crisp.
-constexpr enumBackMode kBackgroundMode = BackModeStretch;
-constexpr int kBackgroundModeParameter = 0;
+// Nine-sliced with 16-pixel corners, so the rounded corners and the one-pixel
+// border keep their shape at 543 x 252 from a 500 x 230 picture.
+constexpr enumBackMode kBackgroundMode = BackModeNineSlice;
+constexpr int kBackgroundModeParameter = 16;
 constexpr Gdiplus::ARGB kWhite = 0xFFFFFFFF;
 constexpr unsigned kNotificationCommitted = 2;
 

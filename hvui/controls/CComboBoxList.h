@@ -27,13 +27,13 @@ public:
 
     int AddItem(const ComboItem& item);
     int GetItemCount();
-    int GetRowHeight() const { return m_rowHeight; }
-    int GetHoverItem() const { return m_hovered; }
-    int GetChosenItem() const { return m_chosen; }
+    HVUI_INLINE_API int GetRowHeight() const { return m_rowHeight; }
+    HVUI_INLINE_API int GetHoverItem() const { return m_hovered; }
+    HVUI_INLINE_API int GetChosenItem() const { return m_chosen; }
     int GetFirstVisible();
     int IsScrollBarShown();
     // Requests a fresh paint of the whole list.
-    void Repaint() { UpdateControl(1, 0); }
+    HVUI_INLINE_API void Repaint() { UpdateControl(1, 0); }
 
 protected:
     void SetControlRect(CRect rect) override;

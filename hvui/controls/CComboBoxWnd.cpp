@@ -4,7 +4,6 @@
 
 namespace {
 
-const wchar_t kComboWindowClass[] = L"ComboWnd";
 const wchar_t kListClass[] = L"CComboBoxList";
 
 }  // namespace
@@ -16,8 +15,6 @@ CComboBoxWnd::~CComboBoxWnd() {
     m_parent = nullptr;
     if (IsLive()) ::DestroyWindow(m_hWnd);
 }
-
-const wchar_t* CComboBoxWnd::GetWindowClassName() const { return kComboWindowClass; }
 
 void CComboBoxWnd::SetScrollIds(unsigned vertical, unsigned horizontal) {
     m_scrollVertical = vertical;

@@ -18,14 +18,13 @@ public:
     CComboBoxWnd();
     ~CComboBoxWnd() override;
 
-    const wchar_t* GetWindowClassName() const override;
     void InitUI(CRect client) override;
     void UISize(CRect client) override;
     LRESULT OnMessage(unsigned id, unsigned code, WPARAM wParam, LPARAM lParam) override;
     int OnDestroy() override;
     LRESULT OnControlUpdate(CRect rect, int updateCode, MControl* control) override;
 
-    CComboBoxList* GetList() const { return m_list; }
+    HVUI_INLINE_API CComboBoxList* GetList() const { return m_list; }
     void SetScrollIds(unsigned vertical, unsigned horizontal);
 
 private:

@@ -32,7 +32,7 @@ public:
     void SetHardwareInfo(CString caption, CString valueText);
     void SetHardwareInfoValue(float value);
     void SetMemoryUsed(float freeAmount, float usedAmount);
-    HardwareReading GetHardwareInfo() const { return m_reading.Get(); }
+    HVUI_INLINE_API HardwareReading GetHardwareInfo() const { return m_reading.Get(); }
 
 private:
     void PaintContent(HDC dc, const HardwareReading& reading);

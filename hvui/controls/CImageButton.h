@@ -14,8 +14,8 @@ public:
     ~CImageButton() override;
 
     void DrawControl(HDC& dc, CRect clip) override;
-    void SetAlrBladderMode(AIRBLADDER_MODE mode) { m_balloonMode = mode; }
-    AIRBLADDER_MODE GetAlrBladderMode() const { return m_balloonMode; }
+    HVUI_INLINE_API void SetAlrBladderMode(AIRBLADDER_MODE mode) { m_balloonMode = mode; }
+    HVUI_INLINE_API AIRBLADDER_MODE GetAlrBladderMode() const { return m_balloonMode; }
 
 protected:
     int OnControlMouseMove(unsigned flags, CPoint point) override;

@@ -18,8 +18,8 @@ public:
     void DrawControl(HDC& dc, CRect clip) override;
 
     int SetCheck(int check);
-    int GetCheck() const { return m_check; }
-    int IsHover() const { return m_hover; }
+    HVUI_INLINE_API int GetCheck() const { return m_check; }
+    HVUI_INLINE_API int IsHover() const { return m_hover; }
 
 protected:
     void SetControlEnabled(int enabled) override;

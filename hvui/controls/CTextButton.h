@@ -20,8 +20,8 @@ public:
 
     void SetTextButtonColor(Gdiplus::Color normal, Gdiplus::Color hover, Gdiplus::Color pressed,
                             Gdiplus::Color disabled);
-    void EnableMultiLine(int multiLine) { m_multiLine = multiLine ? 1 : 0; }
-    int GetState() const { return m_state; }
+    HVUI_INLINE_API void EnableMultiLine(int multiLine) { m_multiLine = multiLine ? 1 : 0; }
+    HVUI_INLINE_API int GetState() const { return m_state; }
 
 protected:
     void SetControlEnabled(int enabled) override;

@@ -42,18 +42,18 @@ public:
     int SetImage(unsigned resourceId, CString resourceType, int count) override;
 
     void SetSelectColor(COLORREF colour);
-    COLORREF GetSelectColor() const { return m_selectColour; }
+    HVUI_INLINE_API COLORREF GetSelectColor() const { return m_selectColour; }
     int GetDistanse(CPoint point) const;
     // Fills the square for the current hue.
     void UpdateBarData();
     void MoveThumbPos(int x, int y);
 
-    int GetHue() const { return m_hue; }
-    int GetSaturation() const { return m_saturation; }
-    int GetLightness() const { return m_lightness; }
-    int GetState() const { return m_state; }
-    CRect GetMarkerRect() const { return m_marker; }
-    CRect GetSquareRect() const { return m_square; }
+    HVUI_INLINE_API int GetHue() const { return m_hue; }
+    HVUI_INLINE_API int GetSaturation() const { return m_saturation; }
+    HVUI_INLINE_API int GetLightness() const { return m_lightness; }
+    HVUI_INLINE_API int GetState() const { return m_state; }
+    HVUI_INLINE_API CRect GetMarkerRect() const { return m_marker; }
+    HVUI_INLINE_API CRect GetSquareRect() const { return m_square; }
     // The captured ring colour at control coordinates; 0 outside the table.
     COLORREF GetTableColor(int x, int y) const;
 

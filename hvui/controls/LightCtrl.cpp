@@ -224,6 +224,9 @@ LRESULT LightCtrl::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     // The dialog captured the mouse for the drag: its moves arrive here in
     // its client coordinates even when the pointer has left the control.
     if (msg == WM_MOUSEMOVE && m_dragging) HandleDragMove(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+    // Another window took the mouse (a menu, a system dialog, Alt+Tab): the
+    // release will never come here, so the drag ends now.
+    if (msg == WM_CAPTURECHANGED && m_dragging && !IsDialogWindow(reinterpret_cast<HWND>(lParam))) EndDrag();
     return MPanel::OnWindowMessage(msg, wParam, lParam);
 }
 
@@ -296,12 +299,20 @@ int LightCtrl::OnControlLButtonDown(unsigned, CPoint point) {
     return 1;
 }
 
+void LightCtrl::EndDrag() {
+    m_dragging = 0;
+    UseCursor(IDC_ARROW);
+    ReleaseDialogMouse();
+}
+
+bool LightCtrl::IsDialogWindow(HWND window) const {
+    return window && m_manager && window == m_manager->GetPaintWnd();
+}
+
 int LightCtrl::OnControlLButtonUp(unsigned, CPoint point) {
     if (!m_enabled) return 0;
     if (m_dragging) {
-        m_dragging = 0;
-        UseCursor(IDC_ARROW);
-        ReleaseDialogMouse();
+        EndDrag();
         return 1;
     }
     if (m_rect.PtInRect(point) && m_hovered >= 0) SendMessageW(kCodeSelected, 0, static_cast<LPARAM>(m_selected));

@@ -50,23 +50,23 @@ public:
     void SetCurLightMode(int mode);
     int GetCurLightMode();
     int GetLightMode(int index);
-    int GetSelectItem() const { return m_selected; }
-    int GetHoverItem() const { return m_hovered; }
+    HVUI_INLINE_API int GetSelectItem() const { return m_selected; }
+    HVUI_INLINE_API int GetHoverItem() const { return m_hovered; }
     int SetItemText(int index, CString caption);
     CString GetItemText(int index);
     // The tile rectangle of item index in control coordinates (empty outside).
     CRect GetItemRect(int index);
 
     void SetProgressBar(int on);
-    int IsProgressBarVisible() const { return m_pagingBarVisible; }
+    HVUI_INLINE_API int IsProgressBarVisible() const { return m_pagingBarVisible; }
     void SetItemsPerPage(int count);
-    int GetItemsPerPage() const { return m_itemsPerPage; }
+    HVUI_INLINE_API int GetItemsPerPage() const { return m_itemsPerPage; }
     void SetViewStartIndex(int start);
-    int GetViewStartIndex() const { return m_viewStart; }
-    float GetScrollPosition() const { return m_scrollPosition; }
-    float GetViewOffset() const { return m_viewOffset; }
+    HVUI_INLINE_API int GetViewStartIndex() const { return m_viewStart; }
+    HVUI_INLINE_API float GetScrollPosition() const { return m_scrollPosition; }
+    HVUI_INLINE_API float GetViewOffset() const { return m_viewOffset; }
     void SetAllItemHeight(int height);
-    int IsDragging() const { return m_dragging; }
+    HVUI_INLINE_API int IsDragging() const { return m_dragging; }
 
 protected:
     void SetControlRect(CRect rect) override;
@@ -104,6 +104,8 @@ private:
     void PlacePanelScrollBar();
     // The dialog window holds the mouse during a paging drag.
     void CaptureDialogMouse();
+    void EndDrag();
+    bool IsDialogWindow(HWND window) const;
     void ReleaseDialogMouse();
 
     std::vector<std::unique_ptr<Item>> m_items;

@@ -24,9 +24,9 @@ public:
     void DrawControl(HDC& dc, CRect clip) override;
 
     int SetIconImage(const wchar_t* name, int count);
-    void SetFrameSize(int size) { m_frameSize = size; }
-    void SetTextRect(CRect rect) { m_textRect = rect; }
-    int GetState() const { return m_state; }
+    HVUI_INLINE_API void SetFrameSize(int size) { m_frameSize = size; }
+    HVUI_INLINE_API void SetTextRect(CRect rect) { m_textRect = rect; }
+    HVUI_INLINE_API int GetState() const { return m_state; }
 
 protected:
     void SetControlEnabled(int enabled) override;

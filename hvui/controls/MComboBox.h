@@ -38,7 +38,7 @@ public:
     int AddItem(const wchar_t* text, long data, const wchar_t* iconName, Gdiplus::Color colour);
     int InsertItem(int index, const wchar_t* text, long data, const wchar_t* iconName, Gdiplus::Color colour);
     int SetCurSel(int index);
-    int GetCurSel() const { return m_curSel; }
+    HVUI_INLINE_API int GetCurSel() const { return m_curSel; }
     long GetCurData();
     int FindData(long data);
     int SelectData(long data);
@@ -52,14 +52,14 @@ public:
     void SetBackImage(const wchar_t* name);
     void SetBackImage(unsigned resourceId, CString type);
     void SetScrollResID(unsigned vertical, unsigned horizontal);
-    void SetTextRect(CRect rect) { m_textRect = rect; }
+    HVUI_INLINE_API void SetTextRect(CRect rect) { m_textRect = rect; }
     void ResetTextRect();
-    CRect GetTextRect() const { return m_textRect; }
+    HVUI_INLINE_API CRect GetTextRect() const { return m_textRect; }
     int SetShowModeMID(int left, int top, int right, int bottom);
 
-    int IsOpen() const { return m_open; }
-    int GetState() const { return m_state; }
-    CComboBoxWnd* GetPopup() const { return m_popup.get(); }
+    HVUI_INLINE_API int IsOpen() const { return m_open; }
+    HVUI_INLINE_API int GetState() const { return m_state; }
+    HVUI_INLINE_API CComboBoxWnd* GetPopup() const { return m_popup.get(); }
 
 protected:
     void SetControlRect(CRect rect) override;

@@ -30,8 +30,8 @@ public:
     int SetShowMode(enumShowMode mode, int border);
     int SetShowModeMID(int left, int top, int right, int bottom);
     void SetCustomRect(CRect rect);
-    enumShowMode GetShowMode() const { return m_showMode; }
-    int GetFrameBorder() const { return m_frameBorder; }
+    HVUI_INLINE_API enumShowMode GetShowMode() const { return m_showMode; }
+    HVUI_INLINE_API int GetFrameBorder() const { return m_frameBorder; }
 
 private:
     // Replaces the owned image; frame sizes change only when there is one.

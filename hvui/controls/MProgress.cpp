@@ -19,6 +19,7 @@ const wchar_t kPercent[] = L"%";
 MProgress::MProgress(MObject* parent, unsigned id, CRect rect, int visible, int enabled)
     : MControlFont(parent, id, rect, L"", visible, enabled, 1), m_fillColor(Manager::GetSelectColor().GetValue()) {
     SetTextColor(Color(kDefaultBarTextColor));
+    m_frameCount = kImageFrames;
     m_hAlign = 1;
     m_vAlign = 4;
 }

@@ -18,6 +18,8 @@ public:
     static constexpr int kDefaultTicksPerStep = 3;
     static constexpr int kDefaultImageMargin = 12;
     static constexpr int kDefaultStripHeight = 14;
+    // The bar's own image: frame 0 the empty bar, frame 1 the filled bar.
+    static constexpr int kImageFrames = 2;
     static constexpr int kStripBorder = 2;
     static constexpr Gdiplus::ARGB kDefaultLineColor = 0x64050505;
     static constexpr Gdiplus::ARGB kDefaultBarTextColor = 0xFF808080;
@@ -38,13 +40,13 @@ public:
     void DrawControl(HDC& dc, CRect clip) override;
 
     int SetProgress(int value);
-    int GetProgress() const { return m_progress; }
-    int GetMaxProgress() const { return m_maximum; }
-    void SetMaxProgress(int maximum) { m_maximum = maximum; }
-    void EnableShowText(int show) { m_showText = show ? 1 : 0; }
+    HVUI_INLINE_API int GetProgress() const { return m_progress; }
+    HVUI_INLINE_API int GetMaxProgress() const { return m_maximum; }
+    HVUI_INLINE_API void SetMaxProgress(int maximum) { m_maximum = maximum; }
+    HVUI_INLINE_API void EnableShowText(int show) { m_showText = show ? 1 : 0; }
     // Looping activity mode; value becomes the progress when it is in range.
     int SetRun(int run, int value);
-    int IsRun() const { return m_running; }
+    HVUI_INLINE_API int IsRun() const { return m_running; }
 
     bool SetBackGroundImage(CString name);
     bool SetForeGroundImage(CString name);

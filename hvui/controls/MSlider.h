@@ -34,19 +34,19 @@ public:
     int SetThumbImage(const wchar_t* name);
 
     int SetProgress(int value);
-    int GetProgress() const { return m_progress; }
-    int GetMinProgress() const { return m_minimum; }
-    int GetMaxProgress() const { return m_maximum; }
-    void SetMinProgress(int minimum) { m_minimum = minimum; }
-    void SetMaxProgress(int maximum) { m_maximum = maximum; }
+    HVUI_INLINE_API int GetProgress() const { return m_progress; }
+    HVUI_INLINE_API int GetMinProgress() const { return m_minimum; }
+    HVUI_INLINE_API int GetMaxProgress() const { return m_maximum; }
+    HVUI_INLINE_API void SetMinProgress(int minimum) { m_minimum = minimum; }
+    HVUI_INLINE_API void SetMaxProgress(int maximum) { m_maximum = maximum; }
     // Whether the value is shown as text; kept for the callers that switch it off.
-    void SetShowText(int show) { m_showText = show ? 1 : 0; }
-    int IsShowText() const { return m_showText; }
+    HVUI_INLINE_API void SetShowText(int show) { m_showText = show ? 1 : 0; }
+    HVUI_INLINE_API int IsShowText() const { return m_showText; }
 
     // Moves the thumb to the value under point.x and answers that value.
     int MoveThumbPos(CPoint point);
 
-    int GetState() const { return m_state; }
+    HVUI_INLINE_API int GetState() const { return m_state; }
     CRect GetThumbRect() const;
     void SetThumbSize(int width, int height);
 

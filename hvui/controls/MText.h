@@ -15,9 +15,9 @@ public:
     void DrawControl(HDC& dc, CRect clip) override;
 
     void EnableTextBack(int on, Gdiplus::Color colour);
-    void EnableMultiLine(int multiLine) { m_multiLine = multiLine ? 1 : 0; }
-    void EnableVCenter(int centre) { m_vCentre = centre ? 1 : 0; }
-    int GetVirtualHeight() { return 0; }
+    HVUI_INLINE_API void EnableMultiLine(int multiLine) { m_multiLine = multiLine ? 1 : 0; }
+    HVUI_INLINE_API void EnableVCenter(int centre) { m_vCentre = centre ? 1 : 0; }
+    HVUI_INLINE_API int GetVirtualHeight() { return 0; }
 
 protected:
     // Wheel input over a text is swallowed.

@@ -24,8 +24,8 @@ public:
 
     int AddItem(CString text, int identifier, CString imageName, MControl* page);
     void SetSelectItem(int index);
-    int GetSelectItem() const { return m_selected; }
-    int GetHoverItem() const { return m_hovered; }
+    HVUI_INLINE_API int GetSelectItem() const { return m_selected; }
+    HVUI_INLINE_API int GetHoverItem() const { return m_hovered; }
     void SetItemText(int index, CString text);
     int GetItemID(int index);
     int GetItemCount();

@@ -48,11 +48,11 @@ bool CIDropTarget::FindFormat(IDataObject* data) {
     return false;
 }
 
-DWORD CIDropTarget::EffectFor(DWORD keys, DWORD allowed) const {
+DWORD CIDropTarget::EffectFor(DWORD, DWORD allowed) const {
     if (!m_accept) return DROPEFFECT_NONE;
-    // Ctrl asks for a copy, as in Explorer; otherwise a move when offered.
-    if ((keys & MK_CONTROL) && (allowed & DROPEFFECT_COPY)) return DROPEFFECT_COPY;
-    if (allowed & DROPEFFECT_MOVE) return DROPEFFECT_MOVE;
+    // The framework only reads what is dropped: answering a move would let
+    // the source delete its original (a dragged file, for one). Keys change
+    // nothing for the same reason.
     return allowed & DROPEFFECT_COPY;
 }
 

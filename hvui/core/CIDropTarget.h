@@ -35,9 +35,9 @@ public:
     virtual void OnDragOver(POINTL point) = 0;
 
     void AddSuportedFormat(const FORMATETC& format);
-    void SetTargetWnd(HWND window) { m_targetWnd = window; }
-    HWND GetTargetWnd() const { return m_targetWnd; }
-    int IsAccepting() const { return m_accept; }
+    HVUI_INLINE_API void SetTargetWnd(HWND window) { m_targetWnd = window; }
+    HVUI_INLINE_API HWND GetTargetWnd() const { return m_targetWnd; }
+    HVUI_INLINE_API int IsAccepting() const { return m_accept; }
 
 private:
     bool FindFormat(IDataObject* data);

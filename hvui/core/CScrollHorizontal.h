@@ -5,6 +5,6 @@
 
 class HVUI_API CScrollHorizontal : public MScroll {
 public:
-    CScrollHorizontal(MObject* parent, unsigned id, CRect rect, int visible)
+    HVUI_INLINE_API CScrollHorizontal(MObject* parent, unsigned id, CRect rect, int visible)
         : MScroll(parent, id, rect, visible, false) {}
 };

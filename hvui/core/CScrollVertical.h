@@ -5,5 +5,5 @@
 
 class HVUI_API CScrollVertical : public MScroll {
 public:
-    CScrollVertical(MObject* parent, unsigned id, CRect rect, int visible) : MScroll(parent, id, rect, visible, true) {}
+    HVUI_INLINE_API CScrollVertical(MObject* parent, unsigned id, CRect rect, int visible) : MScroll(parent, id, rect, visible, true) {}
 };

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+CString::CString() = default;
+
 CString::CString(const wchar_t* text) {
     if (text) m_text = text;
 }

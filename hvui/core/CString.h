@@ -10,10 +10,10 @@
 
 class HVUI_API CString {
 public:
-    CString() = default;
+    CString();
     CString(const wchar_t* text);  // implicit: literals and C strings convert
     CString(const wchar_t* text, int length);
-    CString(const std::wstring& text) : m_text(text) {}
+    HVUI_INLINE_API CString(const std::wstring& text) : m_text(text) {}
 
     // Formats with the C runtime's wide printf rules, where %s takes a wide
     // string (the patterns of the program are written that way).
@@ -21,12 +21,12 @@ public:
     void FormatV(const wchar_t* pattern, va_list args);
     void AppendFormat(const wchar_t* pattern, ...);
 
-    int GetLength() const { return static_cast<int>(m_text.size()); }
-    bool IsEmpty() const { return m_text.empty(); }
-    void Empty() { m_text.clear(); }
-    const wchar_t* GetString() const { return m_text.c_str(); }
-    operator const wchar_t*() const { return m_text.c_str(); }
-    const std::wstring& Str() const { return m_text; }
+    HVUI_INLINE_API int GetLength() const { return static_cast<int>(m_text.size()); }
+    HVUI_INLINE_API bool IsEmpty() const { return m_text.empty(); }
+    HVUI_INLINE_API void Empty() { m_text.clear(); }
+    HVUI_INLINE_API const wchar_t* GetString() const { return m_text.c_str(); }
+    HVUI_INLINE_API operator const wchar_t*() const { return m_text.c_str(); }
+    HVUI_INLINE_API const std::wstring& Str() const { return m_text; }
 
     wchar_t GetAt(int index) const;
     int Compare(const wchar_t* other) const;

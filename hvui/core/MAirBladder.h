@@ -51,9 +51,9 @@ public:
 
     // The balloon rectangle for text of tw × th at anchor (x, y).
     static CRect LayoutRect(int type, int x, int y, int tw, int th, int lineHeight);
-    CRect GetBalloonRect() const { return m_rect; }
-    CString GetText() const { return m_text; }
-    int GetType() const { return m_type; }
+    HVUI_INLINE_API CRect GetBalloonRect() const { return m_rect; }
+    HVUI_INLINE_API CString GetText() const { return m_text; }
+    HVUI_INLINE_API int GetType() const { return m_type; }
 
 private:
     void MeasureText(int& width, int& height, int& lineHeight, int& lines) const;

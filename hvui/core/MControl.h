@@ -87,40 +87,40 @@ protected:
 
 public:
     // ---- plain field access ------------------------------------------------
-    unsigned GetControlID() const { return m_id; }
-    CRect GetRect() const { return m_rect; }
-    MObject* GetParantObject() const { return m_parent; }
-    void SetParent(MObject* parent) { m_parent = parent; }
-    PaintManager* GetManager() const { return m_manager; }
-    const std::vector<MControl*>& GetControls() const { return m_controls; }
-    const std::vector<MControl*>& GetAreas() const { return m_areas; }
-    int IsVisible() const { return m_visible; }
-    int IsEnabled() const { return m_enabled; }
-    int GetRresponse() const { return m_response; }
-    void SetRresponse(int response) { m_response = response ? 1 : 0; }
-    int IsTabStop() const { return m_tabStop; }
-    void SetTabStop(int tabStop) { m_tabStop = tabStop ? 1 : 0; }
-    void SetDragDrop(int dragDrop) { m_dragDrop = dragDrop ? 1 : 0; }
-    int GetDblClk() const { return m_dblClk; }
-    void SetDblClk(int dblClk) { m_dblClk = dblClk ? 1 : 0; }
-    int IsFocused() const { return m_focused; }
-    int IsKeyDown() const { return m_keyDown; }
-    int IsRunTimer() const { return m_runTimer; }
-    void SetRunTimer(int run) { m_runTimer = run ? 1 : 0; }
-    int GetUpdate() const { return m_update; }
-    int GetAnimate() const { return m_animate; }
-    int UseImageECM() const { return m_imageEcm; }
-    int IsPressedInside() const { return m_pressedInside; }
+    HVUI_INLINE_API unsigned GetControlID() const { return m_id; }
+    HVUI_INLINE_API CRect GetRect() const { return m_rect; }
+    HVUI_INLINE_API MObject* GetParantObject() const { return m_parent; }
+    HVUI_INLINE_API void SetParent(MObject* parent) { m_parent = parent; }
+    HVUI_INLINE_API PaintManager* GetManager() const { return m_manager; }
+    HVUI_INLINE_API const std::vector<MControl*>& GetControls() const { return m_controls; }
+    HVUI_INLINE_API const std::vector<MControl*>& GetAreas() const { return m_areas; }
+    HVUI_INLINE_API int IsVisible() const { return m_visible; }
+    HVUI_INLINE_API int IsEnabled() const { return m_enabled; }
+    HVUI_INLINE_API int GetRresponse() const { return m_response; }
+    HVUI_INLINE_API void SetRresponse(int response) { m_response = response ? 1 : 0; }
+    HVUI_INLINE_API int IsTabStop() const { return m_tabStop; }
+    HVUI_INLINE_API void SetTabStop(int tabStop) { m_tabStop = tabStop ? 1 : 0; }
+    HVUI_INLINE_API void SetDragDrop(int dragDrop) { m_dragDrop = dragDrop ? 1 : 0; }
+    HVUI_INLINE_API int GetDblClk() const { return m_dblClk; }
+    HVUI_INLINE_API void SetDblClk(int dblClk) { m_dblClk = dblClk ? 1 : 0; }
+    HVUI_INLINE_API int IsFocused() const { return m_focused; }
+    HVUI_INLINE_API int IsKeyDown() const { return m_keyDown; }
+    HVUI_INLINE_API int IsRunTimer() const { return m_runTimer; }
+    HVUI_INLINE_API void SetRunTimer(int run) { m_runTimer = run ? 1 : 0; }
+    HVUI_INLINE_API int GetUpdate() const { return m_update; }
+    HVUI_INLINE_API int GetAnimate() const { return m_animate; }
+    HVUI_INLINE_API int UseImageECM() const { return m_imageEcm; }
+    HVUI_INLINE_API int IsPressedInside() const { return m_pressedInside; }
     CString GetTooltip() const;
-    HCURSOR GetCursor() const { return m_cursor; }
-    void SetHotKey(unsigned key, unsigned modifiers) { m_hotKey = key; m_hotKeyModifiers = modifiers; }
-    void SetTrackInside(int track) { m_trackInside = track ? 1 : 0; }
-    int IsPointOutside() const { return m_pointOutside; }
-    void SetNotifyDblClk(int notify) { m_notifyDblClk = notify ? 1 : 0; }
-    void SetNotifyKey(int notify) { m_notifyKey = notify ? 1 : 0; }
-    MControl* GetHotChild() const { return m_hotChild; }
-    HDC GetMemDC() const { return m_surface.GetDC(); }
-    HDC GetAnimateDC() const { return m_animateSurface.GetDC(); }
+    HVUI_INLINE_API HCURSOR GetCursor() const { return m_cursor; }
+    HVUI_INLINE_API void SetHotKey(unsigned key, unsigned modifiers) { m_hotKey = key; m_hotKeyModifiers = modifiers; }
+    HVUI_INLINE_API void SetTrackInside(int track) { m_trackInside = track ? 1 : 0; }
+    HVUI_INLINE_API int IsPointOutside() const { return m_pointOutside; }
+    HVUI_INLINE_API void SetNotifyDblClk(int notify) { m_notifyDblClk = notify ? 1 : 0; }
+    HVUI_INLINE_API void SetNotifyKey(int notify) { m_notifyKey = notify ? 1 : 0; }
+    HVUI_INLINE_API MControl* GetHotChild() const { return m_hotChild; }
+    HVUI_INLINE_API HDC GetMemDC() const { return m_surface.GetDC(); }
+    HVUI_INLINE_API HDC GetAnimateDC() const { return m_animateSurface.GetDC(); }
 
     // ---- state changes that ask the parent for a redraw -------------------
     void SetManager(PaintManager* manager);
@@ -194,7 +194,7 @@ protected:
     // The redraw request every setter ends with.
     void RequestRedraw(const CRect& rect, int updateCode);
     CPoint ChildPoint(const MControl* child, const CPoint& original, const CPoint& translated) const;
-    bool IsRoutable() const { return m_visible && m_response; }
+    HVUI_INLINE_API bool IsRoutable() const { return m_visible && m_response; }
 
     MObject* m_parent;
     PaintManager* m_manager = nullptr;

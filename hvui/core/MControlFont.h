@@ -38,19 +38,19 @@ public:
     void SetAlignment(unsigned horizontal, unsigned vertical);
     void GetAlignment(unsigned& horizontal, unsigned& vertical) const;
     void SetFont(const wchar_t* face, int size, Gdiplus::FontStyle style);
-    void SetFontStyle(int style) { m_fontStyle = style; }
-    int GetFontStyle() const { return m_fontStyle; }
-    void SetFontWidth(int size) { m_fontSize = size; }
-    int GetFontWidth() const { return m_fontSize; }
+    HVUI_INLINE_API void SetFontStyle(int style) { m_fontStyle = style; }
+    HVUI_INLINE_API int GetFontStyle() const { return m_fontStyle; }
+    HVUI_INLINE_API void SetFontWidth(int size) { m_fontSize = size; }
+    HVUI_INLINE_API int GetFontWidth() const { return m_fontSize; }
     CString GetTextFont() const;
     CString GetImagePath() const;
-    CSize GetImageSize() const { return CSize(m_frameWidth, m_imageHeight); }
-    void SetImageCount(int count) { m_frameCount = count; }
-    int GetImageCount() const { return m_frameCount; }
-    void SetTextRenderingHint(int hint) { m_renderingHint = hint; }
-    int GetTextRenderingHint() const { return m_renderingHint; }
+    HVUI_INLINE_API CSize GetImageSize() const { return CSize(m_frameWidth, m_imageHeight); }
+    HVUI_INLINE_API void SetImageCount(int count) { m_frameCount = count; }
+    HVUI_INLINE_API int GetImageCount() const { return m_frameCount; }
+    HVUI_INLINE_API void SetTextRenderingHint(int hint) { m_renderingHint = hint; }
+    HVUI_INLINE_API int GetTextRenderingHint() const { return m_renderingHint; }
     Gdiplus::Color GetTextColor() const;
-    Gdiplus::Image* GetImage() const { return m_image; }
+    HVUI_INLINE_API Gdiplus::Image* GetImage() const { return m_image; }
 
     // The image strip as one consistent view. The image is an entry of the
     // dialog's image cache and outlives the control, so a paint may draw it

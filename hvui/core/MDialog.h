@@ -76,54 +76,54 @@ public:
                             int enabled);
     MControl* CreateArea(const wchar_t* className, unsigned id, CRect rect, const wchar_t* title, int visible,
                          int enabled);
-    MControl* GetControl(unsigned id) { return m_paintManager.GetControl(id); }
-    const std::vector<MControl*>& GetControls() const { return m_paintManager.GetControls(); }
-    void SetFocusControl(MControl* control) { m_paintManager.SetFocusControl(control); }
-    PaintManager* GetPaintManager() { return &m_paintManager; }
+    HVUI_INLINE_API MControl* GetControl(unsigned id) { return m_paintManager.GetControl(id); }
+    HVUI_INLINE_API const std::vector<MControl*>& GetControls() const { return m_paintManager.GetControls(); }
+    HVUI_INLINE_API void SetFocusControl(MControl* control) { m_paintManager.SetFocusControl(control); }
+    HVUI_INLINE_API PaintManager* GetPaintManager() { return &m_paintManager; }
 
     // ---- timers, modal result, presentation ---------------------------------------------
-    void SetMTimer(unsigned periodMs) { m_paintManager.SetMTimer(periodMs); }
-    void KillMTimer(unsigned timerId) { m_paintManager.KillMTimer(timerId); }
+    HVUI_INLINE_API void SetMTimer(unsigned periodMs) { m_paintManager.SetMTimer(periodMs); }
+    HVUI_INLINE_API void KillMTimer(unsigned timerId) { m_paintManager.KillMTimer(timerId); }
     void DoOK();
     void DoCancel();
     void DoClose();
     void DoYes();
     void DoNo();
-    void SetLayeredWindow(int layered) { m_paintManager.SetLayeredWindow(layered); }
+    HVUI_INLINE_API void SetLayeredWindow(int layered) { m_paintManager.SetLayeredWindow(layered); }
     void SetupBackTranslucent();
-    void EnableWndDrag(int enable) { m_paintManager.EnableWndDrag(enable); }
-    void SetBackMode(enumBackMode mode, int parameter) { m_paintManager.SetBackMode(mode, parameter); }
-    int LoadBKImage(CString name) { return m_paintManager.LoadBKImage(name); }
-    int LoadBKImage(unsigned id, CString type) { return m_paintManager.LoadBKImage(id, type); }
-    void SetScrollResID(unsigned vertical, unsigned horizontal) { m_paintManager.SetScrollResID(vertical, horizontal); }
-    void SetBackColor(COLORREF background, COLORREF border) { m_paintManager.SetBackColor(background, border); }
-    void SetResizable(int resizable) { m_resizableFrame = resizable ? 1 : 0; }
-    void SetColorKey(COLORREF key) { m_colorKey = key; }
-    void SetWindowAlpha(int alpha) { m_windowAlpha = alpha; }
-    void SetMessageOffset(int offset) { m_messageOffset = offset; }
+    HVUI_INLINE_API void EnableWndDrag(int enable) { m_paintManager.EnableWndDrag(enable); }
+    HVUI_INLINE_API void SetBackMode(enumBackMode mode, int parameter) { m_paintManager.SetBackMode(mode, parameter); }
+    HVUI_INLINE_API int LoadBKImage(CString name) { return m_paintManager.LoadBKImage(name); }
+    HVUI_INLINE_API int LoadBKImage(unsigned id, CString type) { return m_paintManager.LoadBKImage(id, type); }
+    HVUI_INLINE_API void SetScrollResID(unsigned vertical, unsigned horizontal) { m_paintManager.SetScrollResID(vertical, horizontal); }
+    HVUI_INLINE_API void SetBackColor(COLORREF background, COLORREF border) { m_paintManager.SetBackColor(background, border); }
+    HVUI_INLINE_API void SetResizable(int resizable) { m_resizableFrame = resizable ? 1 : 0; }
+    HVUI_INLINE_API void SetColorKey(COLORREF key) { m_colorKey = key; }
+    HVUI_INLINE_API void SetWindowAlpha(int alpha) { m_windowAlpha = alpha; }
+    HVUI_INLINE_API void SetMessageOffset(int offset) { m_messageOffset = offset; }
 
     // ---- tooltip, overlay, balloon -------------------------------------------------------
-    void SetTooltip(CString text, CRect rect) { m_paintManager.SetTooltip(text, rect); }
-    void ClearTooltip() { m_paintManager.ClearTooltip(); }
-    void SetTooltipCtrlID(int id) { m_tooltipId = id; }
-    int GetTooltipCtrlID() const { return m_tooltipId; }
+    HVUI_INLINE_API void SetTooltip(CString text, CRect rect) { m_paintManager.SetTooltip(text, rect); }
+    HVUI_INLINE_API void ClearTooltip() { m_paintManager.ClearTooltip(); }
+    HVUI_INLINE_API void SetTooltipCtrlID(int id) { m_tooltipId = id; }
+    HVUI_INLINE_API int GetTooltipCtrlID() const { return m_tooltipId; }
     void SetMessage(CString text, CRect box, MsgLevel level);
-    void SetProgress(int percent, CString text, CRect box) { m_paintManager.SetProgress(percent, text, box); }
+    HVUI_INLINE_API void SetProgress(int percent, CString text, CRect box) { m_paintManager.SetProgress(percent, text, box); }
     int SetAirBladderMsg(const wchar_t* text, POINT screenPoint, AIRBLADDER_TYPE type);
 
     // Shadows, regions: the framework draws none.
-    int CreateShadow() { return 0; }
-    void SetSize(int) {}
-    void SetSharpness(unsigned) {}
-    void SetDarkness(unsigned) {}
-    void SetPosition(int, int) {}
-    void SetShadowColor(COLORREF) {}
-    int SetShadowImage(CString) { return 0; }
-    int SetShadowImage(unsigned, CString) { return 0; }
-    void SetShadowShow(int) {}
-    void SetupRegion() {}
+    HVUI_INLINE_API int CreateShadow() { return 0; }
+    HVUI_INLINE_API void SetSize(int) {}
+    HVUI_INLINE_API void SetSharpness(unsigned) {}
+    HVUI_INLINE_API void SetDarkness(unsigned) {}
+    HVUI_INLINE_API void SetPosition(int, int) {}
+    HVUI_INLINE_API void SetShadowColor(COLORREF) {}
+    HVUI_INLINE_API int SetShadowImage(CString) { return 0; }
+    HVUI_INLINE_API int SetShadowImage(unsigned, CString) { return 0; }
+    HVUI_INLINE_API void SetShadowShow(int) {}
+    HVUI_INLINE_API void SetupRegion() {}
 
-    CRect GetClientRectangle() const { return m_clientRect; }
+    HVUI_INLINE_API CRect GetClientRectangle() const { return m_clientRect; }
 
 protected:
     int m_resizableFrame = 0;

@@ -7,6 +7,8 @@
 
 using Lock = std::lock_guard<CriticalSection>;
 
+MImageList::MImageList() = default;
+
 MImageList::~MImageList() { DelAllImages(); }
 
 int MImageList::AddImage(const wchar_t* path, int id, int count) { return InsertImage(-1, path, id, count); }

@@ -23,7 +23,7 @@ struct HVUI_API _M_IAMGELIST {
 
 class HVUI_API MImageList {
 public:
-    MImageList() = default;
+    MImageList();
     ~MImageList();
     MImageList(const MImageList&) = delete;
     MImageList& operator=(const MImageList&) = delete;

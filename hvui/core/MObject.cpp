@@ -2,6 +2,8 @@
 
 #include <cwchar>
 
+MObject::MObject() = default;
+
 MObject::~MObject() = default;
 
 int MObject::IsClass(const wchar_t* name) {

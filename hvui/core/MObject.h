@@ -12,7 +12,7 @@ class MControl;
 
 class HVUI_API MObject {
 public:
-    MObject() = default;
+    MObject();
     virtual ~MObject();
 
     // 1 when GetClassNameW() equals name exactly (case-sensitive), else 0.

@@ -46,18 +46,18 @@ public:
                                     int visible, int enabled);
     virtual int OnControlKeyUp(unsigned key, unsigned repeat, unsigned modifiers);
 
-    CScrollVertical* GetScrollVertical() const { return m_vScroll; }
-    CScrollHorizontal* GetScrollHorizontal() const { return m_hScroll; }
+    HVUI_INLINE_API CScrollVertical* GetScrollVertical() const { return m_vScroll; }
+    HVUI_INLINE_API CScrollHorizontal* GetScrollHorizontal() const { return m_hScroll; }
     void SetVirtualHeight(int height);
     void SetVirtualWidth(int width);
-    int GetVirtualHeight() const { return m_virtualHeight; }
-    int GetVirtualWidth() const { return m_virtualWidth; }
-    void SetEnableScroll(int enable) { m_scrollEnabled = enable ? 1 : 0; }
-    int GetEnableScroll() const { return m_scrollEnabled; }
+    HVUI_INLINE_API int GetVirtualHeight() const { return m_virtualHeight; }
+    HVUI_INLINE_API int GetVirtualWidth() const { return m_virtualWidth; }
+    HVUI_INLINE_API void SetEnableScroll(int enable) { m_scrollEnabled = enable ? 1 : 0; }
+    HVUI_INLINE_API int GetEnableScroll() const { return m_scrollEnabled; }
     // Content pixels hidden above and left of the panel.
     int GetVerticalOffset() const;
     int GetHorizontalOffset() const;
-    int IsInitialised() const { return m_initialised; }
+    HVUI_INLINE_API int IsInitialised() const { return m_initialised; }
 
 protected:
     void SetControlRect(CRect rect) override;

@@ -13,14 +13,14 @@ public:
 
     void DrawControl(HDC& dc, CRect clip) override;
 
-    int GetRange() const { return m_range; }
-    int GetPosition() const { return m_position; }
+    HVUI_INLINE_API int GetRange() const { return m_range; }
+    HVUI_INLINE_API int GetPosition() const { return m_position; }
     // A range below 1 means nothing to scroll; the position is clamped.
     void SetRange(int range);
     // Answers 1 when the position moved.
     int SetPosition(int position);
-    int ScrollRows(int rows) { return SetPosition(m_position + rows); }
-    bool IsVertical() const { return m_vertical; }
+    HVUI_INLINE_API int ScrollRows(int rows) { return SetPosition(m_position + rows); }
+    HVUI_INLINE_API bool IsVertical() const { return m_vertical; }
     // The thumb in client coordinates.
     CRect GetThumbRect() const;
 

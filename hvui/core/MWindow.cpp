@@ -4,6 +4,8 @@
 
 #include "Manager.h"
 
+MWindow::MWindow() = default;
+
 namespace {
 
 const wchar_t kClassName[] = L"HVWindow";
@@ -20,7 +22,7 @@ MWindow* ObjectOf(HWND window, bool property) {
 
 }  // namespace
 
-MWindow::~MWindow() = default;
+MWindow::~MWindow() { DestroyIcons(); }
 
 // ---- virtual operations --------------------------------------------------------------
 
@@ -113,6 +115,7 @@ LRESULT MWindow::Route(Slot slot, HWND window, UINT msg, WPARAM wParam, LPARAM l
         if (property) ::RemovePropW(window, kControlProperty);
         else ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         object->m_hWnd = nullptr;
+        object->DestroyIcons();
         object->OnDestroyMessage(window);
         return result;
     }
@@ -148,8 +151,21 @@ void MWindow::SetIcon(unsigned resourceId) {
                                                ::GetSystemMetrics(widthMetric), ::GetSystemMetrics(heightMetric),
                                                LR_DEFAULTCOLOR));
     };
-    ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(load(SM_CXICON, SM_CYICON)));
-    ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(load(SM_CXSMICON, SM_CYSMICON)));
+    HICON bigIcon = load(SM_CXICON, SM_CYICON);
+    HICON smallIcon = load(SM_CXSMICON, SM_CYSMICON);
+    ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
+    ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+    // The window shows the new pair now; the old pair is ours to free.
+    DestroyIcons();
+    m_bigIcon = bigIcon;
+    m_smallIcon = smallIcon;
+}
+
+void MWindow::DestroyIcons() {
+    if (m_bigIcon) ::DestroyIcon(m_bigIcon);
+    if (m_smallIcon) ::DestroyIcon(m_smallIcon);
+    m_bigIcon = nullptr;
+    m_smallIcon = nullptr;
 }
 
 DWORD MWindow::GetStyle() const {

@@ -20,7 +20,7 @@ public:
     static constexpr UINT kClassStyle = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;  // 0x000B
     static constexpr unsigned kNoWindowResult = 0xFFFFFFFF;
 
-    MWindow() = default;
+    MWindow();
     virtual ~MWindow();
     MWindow(const MWindow&) = delete;
     MWindow& operator=(const MWindow&) = delete;
@@ -43,8 +43,8 @@ public:
     int RegisterSuperClass();
 
     // ---- wrappers ---------------------------------------------------------------------
-    HWND GetSafeHwnd() const { return m_hWnd; }
-    HWND GetParentHwnd() const { return m_hParent; }
+    HVUI_INLINE_API HWND GetSafeHwnd() const { return m_hWnd; }
+    HVUI_INLINE_API HWND GetParentHwnd() const { return m_hParent; }
     void SetIcon(unsigned resourceId);
     DWORD GetStyle() const;
     DWORD GetExStyle() const;
@@ -87,7 +87,7 @@ public:
     static LRESULT CALLBACK ControlProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
 
 protected:
-    bool IsLive() const { return m_hWnd && ::IsWindow(m_hWnd); }
+    HVUI_INLINE_API bool IsLive() const { return m_hWnd && ::IsWindow(m_hWnd); }
 
     HWND m_hParent = nullptr;
     HWND m_hWnd = nullptr;
@@ -97,4 +97,10 @@ private:
     enum class Slot { UserData, Property };
     static LRESULT Route(Slot slot, HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
     int ModifyStyleBits(int index, DWORD remove, DWORD add, unsigned flags);
+    void DestroyIcons();
+
+    // The icons SetIcon loaded: shown by the window, destroyed by us once
+    // replaced or once the window is gone.
+    HICON m_bigIcon = nullptr;
+    HICON m_smallIcon = nullptr;
 };

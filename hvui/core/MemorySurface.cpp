@@ -1,5 +1,7 @@
 #include "MemorySurface.h"
 
+MemorySurface::MemorySurface() = default;
+
 bool MemorySurface::Create(HDC reference, int width, int height) {
     if (m_dc && width == m_width && height == m_height) {
         // The bitmap stays; the DC is new, so no state a control left on the

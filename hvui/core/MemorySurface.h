@@ -9,8 +9,8 @@
 
 class HVUI_API MemorySurface {
 public:
-    MemorySurface() = default;
-    ~MemorySurface() { Release(); }
+    MemorySurface();
+    HVUI_INLINE_API ~MemorySurface() { Release(); }
     MemorySurface(const MemorySurface&) = delete;
     MemorySurface& operator=(const MemorySurface&) = delete;
 
@@ -21,9 +21,9 @@ public:
     bool Create(HDC reference, int width, int height);
     void Release();
 
-    HDC GetDC() const { return m_dc; }
-    HBITMAP GetBitmap() const { return m_bitmap; }
-    bool IsValid() const { return m_dc != nullptr; }
+    HVUI_INLINE_API HDC GetDC() const { return m_dc; }
+    HVUI_INLINE_API HBITMAP GetBitmap() const { return m_bitmap; }
+    HVUI_INLINE_API bool IsValid() const { return m_dc != nullptr; }
 
 private:
     HDC m_dc = nullptr;

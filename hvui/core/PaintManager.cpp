@@ -43,7 +43,9 @@ ResourceBytes FindLibraryFont(unsigned resourceId) {
 TOOLINFOW MakeToolInfo(HWND owner) {
     TOOLINFOW tool = {};
     tool.cbSize = TTTOOLINFOW_V2_SIZE;
-    tool.uFlags = TTF_SUBCLASS;
+    // No TTF_SUBCLASS: PreTranslateMessage relays the mouse messages already,
+    // and a subclassed owner would hand each of them to the tooltip twice.
+    tool.uFlags = 0;
     tool.hwnd = owner;
     tool.uId = PaintManager::kTooltipToolId;
     ::GetClientRect(owner, &tool.rect);
@@ -64,7 +66,7 @@ PaintManager::PaintManager() = default;
 PaintManager::~PaintManager() {
     // No tick may reach a half-destroyed manager.
     HVTimer::KillTimer();
-    if (m_tooltipWnd && ::IsWindow(m_tooltipWnd)) ::DestroyWindow(m_tooltipWnd);
+    ReleaseTooltip();
     m_balloon.reset();
     if (m_dropBitmap) ::DeleteObject(m_dropBitmap);
     m_dropBitmap = nullptr;
@@ -103,8 +105,18 @@ void PaintManager::Init(HWND window, MWindow* dialog) {
     m_scrollHId = kHorizontalScrollImageId;
 }
 
+void PaintManager::ReleaseTooltip() {
+    // The tooltip is owned by the paint window and goes with it; by then the
+    // saved handle may name another window, which must be left alone.
+    if (m_tooltipWnd && ::IsWindow(m_tooltipWnd) && m_paintWnd && ::GetWindow(m_tooltipWnd, GW_OWNER) == m_paintWnd)
+        ::DestroyWindow(m_tooltipWnd);
+    m_tooltipWnd = nullptr;
+    m_tooltipHasTool = false;
+}
+
 void PaintManager::ReleaseWindow() {
     if (!m_initialised) return;
+    ReleaseTooltip();
     m_backCache.Release();
     m_frame.Release();
     if (m_deferredPaint) ::DeleteObject(m_deferredPaint);

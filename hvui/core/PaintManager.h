@@ -80,14 +80,14 @@ public:
     // timers, input state) but keeps the controls, images and fonts: a popup
     // shows the same controls again in its next window.
     void ReleaseWindow();
-    int IsInitialised() const { return m_initialised; }
-    HWND GetPaintWnd() const { return m_paintWnd; }
-    HWND GetToolTipWnd() const { return m_paintWnd; }
-    HDC GetPaintDC() const { return m_paintDC; }
-    MWindow* GetMDialog() const { return m_dialog; }
-    COLORREF GetBackColor() const { return m_backColor; }
-    unsigned GetScrollVID() const { return m_scrollVId; }
-    unsigned GetScrollHID() const { return m_scrollHId; }
+    HVUI_INLINE_API int IsInitialised() const { return m_initialised; }
+    HVUI_INLINE_API HWND GetPaintWnd() const { return m_paintWnd; }
+    HVUI_INLINE_API HWND GetToolTipWnd() const { return m_paintWnd; }
+    HVUI_INLINE_API HDC GetPaintDC() const { return m_paintDC; }
+    HVUI_INLINE_API MWindow* GetMDialog() const { return m_dialog; }
+    HVUI_INLINE_API COLORREF GetBackColor() const { return m_backColor; }
+    HVUI_INLINE_API unsigned GetScrollVID() const { return m_scrollVId; }
+    HVUI_INLINE_API unsigned GetScrollHID() const { return m_scrollHId; }
     void SetScrollResID(unsigned vertical, unsigned horizontal);
     void GetClientRect(CRect& rect) const;
     void GetWindowRect(CRect& rect) const;
@@ -96,8 +96,8 @@ public:
     void ReleaseCapture();
     LRESULT SendMessageW(UINT msg, WPARAM wParam, LPARAM lParam);
     BOOL PostMessageW(UINT msg, WPARAM wParam, LPARAM lParam);
-    COLORREF GetDefaultEnabledColor() const { return m_defaultEnabledColor; }
-    void SetDefaultEnabledColor(COLORREF colour) { m_defaultEnabledColor = colour; }
+    HVUI_INLINE_API COLORREF GetDefaultEnabledColor() const { return m_defaultEnabledColor; }
+    HVUI_INLINE_API void SetDefaultEnabledColor(COLORREF colour) { m_defaultEnabledColor = colour; }
 
     // ---- the dialog-level factory ------------------------------------------------------
     // kind 0 appends to the area list, 1 to the control list, anything else
@@ -117,11 +117,25 @@ public:
     int PreTranslateMessage(MSG* message);
     MControl* GetNextFocusableControl();
     MControl* GetPrevFocusableControl();
-    int IsCaptured() const { return m_captured; }
-    int IsTracking() const { return m_tracking; }
-    int IsLeftPressOnControl() const { return m_leftPressOnControl; }
-    void EnableWndDrag(int enable) { m_windowDrag = enable ? 1 : 0; }
-    int IsWndDragEnabled() const { return m_windowDrag; }
+    HVUI_INLINE_API int IsCaptured() const { return m_captured; }
+    HVUI_INLINE_API int IsTracking() const { return m_tracking; }
+    HVUI_INLINE_API int IsLeftPressOnControl() const { return m_leftPressOnControl; }
+    HVUI_INLINE_API void EnableWndDrag(int enable) { m_windowDrag = enable ? 1 : 0; }
+    HVUI_INLINE_API int IsWndDragEnabled() const { return m_windowDrag; }
+
+    // Handlers for a window that dispatches these messages itself and wants the
+    // manager's answer; OnWindowMessage never calls them.
+    int OnCreate(CREATESTRUCTW* create);
+    int OnSize(unsigned type, int cx, int cy);
+    int OnMouseHover(WPARAM wParam, LPARAM lParam);
+    int OnNcCalcSize(int calcValid, NCCALCSIZE_PARAMS* params);
+    int OnWindowPosChanging(WINDOWPOS* position);
+    int OnNcPaint();
+    int OnDestroy();
+    // Re-applies the window frame, then tells the window its position and size
+    // again (move and size messages), as after a real change.
+    int OnWindowPosChanged(WINDOWPOS* position);
+    void PostNcDestroy();
 
     // ---- size limits --------------------------------------------------------------------------
     void SetWindowMaxSize(int width, int height);
@@ -131,8 +145,8 @@ public:
     void OnGetMinMaxInfo(MINMAXINFO* info) const;
 
     // ---- the top-level lists ---------------------------------------------------------
-    const std::vector<MControl*>& GetControls() const { return m_controls; }
-    const std::vector<MControl*>& GetAreas() const { return m_areas; }
+    HVUI_INLINE_API const std::vector<MControl*>& GetControls() const { return m_controls; }
+    HVUI_INLINE_API const std::vector<MControl*>& GetAreas() const { return m_areas; }
     // Takes ownership: kind 0 appends to the area list, 1 to the control
     // list; any other kind inserts nothing and answers 0.
     int AppendChild(unsigned kind, MControl* control);
@@ -155,13 +169,13 @@ public:
     void Invalidate();
     void InvalidateRect(CRect rect, int erase);
     void SetLayeredWindow(int layered);
-    int IsLayered() const { return m_layered; }
+    HVUI_INLINE_API int IsLayered() const { return m_layered; }
     void SetBackColor(COLORREF background, COLORREF border);
-    COLORREF GetBorderColor() const { return m_borderColor; }
+    HVUI_INLINE_API COLORREF GetBorderColor() const { return m_borderColor; }
     void SetBackMode(enumBackMode mode, int parameter);
     int LoadBKImage(CString name);
     int LoadBKImage(unsigned id, CString type);
-    Gdiplus::Image* GetBKImage() const { return m_backImage.get(); }
+    HVUI_INLINE_API Gdiplus::Image* GetBKImage() const { return m_backImage.get(); }
     // The whole window picture for update (background, controls, caret,
     // overlay) in a new 32-bit bottom-up section the caller deletes; bits
     // receives its pixels. Null without a live window.
@@ -169,19 +183,19 @@ public:
     // The shortest time between two queued paints, which caps the repaint
     // rate while animations invalidate continuously; 0 for measuring. A paint
     // that comes sooner is put off with a timer, never waited for.
-    void SetPaintPause(DWORD milliseconds) { m_paintPauseMs = milliseconds; }
+    HVUI_INLINE_API void SetPaintPause(DWORD milliseconds) { m_paintPauseMs = milliseconds; }
 
     // ---- focus, hover and tooltip ------------------------------------------------------------
-    MControl* GetFocusControl() const { return m_focusControl; }
+    HVUI_INLINE_API MControl* GetFocusControl() const { return m_focusControl; }
     // The old focus control loses its focus, control gains it.
     void SetFocusControl(MControl* control);
-    MControl* GetHoverControl() const { return m_hoverControl; }
-    void SetHoverControl(MControl* control) { m_hoverControl = control; }
-    int GetTooltipCtrlID() const { return m_tooltipOwnerId; }
-    void SetTooltipCtrlID(int id) { m_tooltipOwnerId = id; }
+    HVUI_INLINE_API MControl* GetHoverControl() const { return m_hoverControl; }
+    HVUI_INLINE_API void SetHoverControl(MControl* control) { m_hoverControl = control; }
+    HVUI_INLINE_API int GetTooltipCtrlID() const { return m_tooltipOwnerId; }
+    HVUI_INLINE_API void SetTooltipCtrlID(int id) { m_tooltipOwnerId = id; }
     void SetTooltip(CString text, CRect rect);
     void ClearTooltip();
-    HWND GetTooltipWindow() const { return m_tooltipWnd; }
+    HVUI_INLINE_API HWND GetTooltipWindow() const { return m_tooltipWnd; }
 
     // ---- timers ----------------------------------------------------------------------------------
     // A window timer for control under its own key: 1 when armed, 0 when the
@@ -196,7 +210,7 @@ public:
     void SetMTimer(unsigned periodMs);
     void KillMTimer(unsigned id);
     void KillMTimer();
-    unsigned GetMTimerID() const { return m_mTimerId; }
+    HVUI_INLINE_API unsigned GetMTimerID() const { return m_mTimerId; }
     int AddMTimer(MControl* control);
     int DeleteFSTimer(MControl* control);
     // Starts or stops the system timer behind SetMTimer's period: it runs
@@ -211,21 +225,21 @@ public:
     // ---- status overlay ------------------------------------------------------------------------
     void SetMessage(CString text, CRect box, MsgLevel level);
     void SetProgress(int percent, CString text, CRect box);
-    int GetOverlayAlpha() const { return m_overlayAlpha; }
-    int GetProgress() const { return m_progress; }
-    CRect GetOverlayBox() const { return m_overlayBox; }
+    HVUI_INLINE_API int GetOverlayAlpha() const { return m_overlayAlpha; }
+    HVUI_INLINE_API int GetProgress() const { return m_progress; }
+    HVUI_INLINE_API CRect GetOverlayBox() const { return m_overlayBox; }
 
     // ---- caret ---------------------------------------------------------------------------------
     void CreateCaret(HBITMAP bitmap, int width, int height);
     void SetCaretPos(MControlFont* object, int x, int y);
     void ShowCaret(int show);
     void DrawCaret(HDC dc, const CRect& clip);
-    MControlFont* GetCurrentCaretObject() const { return m_caretObject; }
+    HVUI_INLINE_API MControlFont* GetCurrentCaretObject() const { return m_caretObject; }
 
     // ---- balloon -------------------------------------------------------------------------------
     int SetAirBladderMsg(const wchar_t* text, POINT screenPoint, AIRBLADDER_TYPE type, AIRBLADDER_MODE mode);
     int ShowAirBladder(int show, int mode);
-    MAirBladder* GetAirBladder() const { return m_balloon.get(); }
+    HVUI_INLINE_API MAirBladder* GetAirBladder() const { return m_balloon.get(); }
 
     // ---- drag and drop -------------------------------------------------------------------------
     int InitDragDrop();
@@ -315,6 +329,8 @@ private:
     MControl* ScanFocusable(bool forwards);
 
     bool EnsureTooltipWindow();
+    int OnSetCursorMessage();
+    void ReleaseTooltip();
     void MarkOverlapping(std::vector<MControl*>& list, CriticalSection& lock, MControl* requester, bool& passed,
                          const CRect& rect, CRect& invalid);
     Gdiplus::FontFamily* StoreFirstFamily(const wchar_t* name,

@@ -2,7 +2,9 @@
 // top-level controls, Tab navigation, the tooltip relay and the drop target.
 #include "PaintManager.h"
 
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 
 #include <commctrl.h>
@@ -19,6 +21,8 @@ constexpr DWORD kHoverTimeMs = 400;
 constexpr UINT kReflectOffset = 0x2000;
 constexpr int kWheelStep = WHEEL_DELTA;  // 120
 constexpr int kDropMoveThreshold = 10;
+// A dropped picture wider or taller than this is refused rather than allocated.
+constexpr LONG kMaxDropSide = 16384;
 constexpr UINT kSetImageMessage = 0x0172;  // STM_SETIMAGE
 // Modifier codes handed to key routing.
 constexpr unsigned kModifierShift = 16;
@@ -76,6 +80,8 @@ LRESULT PaintManager::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
     case WM_CHAR:
     case WM_MOUSEHOVER: return 1;
+    case WM_SETCURSOR:
+        return reinterpret_cast<HWND>(wParam) == m_paintWnd && LOWORD(lParam) == HTCLIENT ? OnSetCursorMessage() : 0;
     case WM_NCDESTROY: DestroyData(); return 1;
     case WM_NCACTIVATE: OnActivate(static_cast<int>(wParam)); return 0;
     case WM_KEYDOWN:
@@ -141,6 +147,20 @@ void PaintManager::OnMouseMoveMessage(unsigned flags, CPoint point) {
         if (control->PtInRect(point) && control->GetRresponse()) hover = control;
     }
     m_hoverControl = hover;
+}
+
+int PaintManager::OnSetCursorMessage() {
+    // The class has no cursor, so without an answer here the pointer would
+    // keep whatever shape it had when it came in (a sizing arrow, a text beam).
+    POINT point = {};
+    ::GetCursorPos(&point);
+    ::ScreenToClient(m_paintWnd, &point);
+    HCURSOR cursor = nullptr;
+    for (MControl* control = m_hoverControl; control; control = control->GetHotChild()) {
+        if (control->GetCursor() && control->PtInRect(point)) cursor = control->GetCursor();
+    }
+    ::SetCursor(cursor ? cursor : ::LoadCursorW(nullptr, IDC_ARROW));
+    return 1;
 }
 
 void PaintManager::OnMouseLeaveMessage() {
@@ -384,16 +404,59 @@ void PaintManager::OnDragOver(POINTL point) {
 
 namespace {
 
+// Where the pixels of a packed DIB of size bytes start, or 0 when its header
+// does not fit the block: a header too short or too long, a colour table or
+// pixel rows that run past the end, sizes that are zero, negative or absurd.
+size_t DibPixelOffset(const BYTE* block, size_t size) {
+    if (size < sizeof(BITMAPINFOHEADER)) return 0;
+    BITMAPINFOHEADER header;
+    memcpy(&header, block, sizeof(header));
+    if (header.biSize < sizeof(BITMAPINFOHEADER) || header.biSize > size) return 0;
+    if (header.biWidth <= 0 || header.biHeight == 0 || header.biPlanes != 1) return 0;
+    if (header.biWidth > kMaxDropSide || header.biHeight > kMaxDropSide || header.biHeight < -kMaxDropSide) return 0;
+    const uint64_t rows = header.biHeight < 0 ? -static_cast<int64_t>(header.biHeight) : header.biHeight;
+    uint64_t colours = 0;
+    switch (header.biBitCount) {
+    case 1:
+    case 4:
+    case 8: colours = header.biClrUsed ? header.biClrUsed : (1u << header.biBitCount); break;
+    case 16:
+    case 24:
+    case 32: colours = header.biClrUsed; break;
+    default: return 0;
+    }
+    if (colours > 256) return 0;
+    // Masks follow a plain info header; the larger headers carry them inside.
+    const uint64_t masks = header.biCompression == BI_BITFIELDS && header.biSize == sizeof(BITMAPINFOHEADER) ? 3 : 0;
+    const uint64_t offset = header.biSize + (colours + masks) * sizeof(RGBQUAD);
+    uint64_t pixels = 0;
+    if (header.biCompression == BI_RGB || header.biCompression == BI_BITFIELDS) {
+        const uint64_t stride = ((static_cast<uint64_t>(header.biWidth) * header.biBitCount + 31) / 32) * 4;
+        pixels = stride * rows;
+    } else if (header.biCompression == BI_RLE8 || header.biCompression == BI_RLE4) {
+        if (header.biHeight < 0 || header.biSizeImage == 0) return 0;
+        pixels = header.biSizeImage;
+    } else {
+        return 0;
+    }
+    if (offset + pixels > size) return 0;
+    return static_cast<size_t>(offset);
+}
+
 HBITMAP BitmapFromDib(HGLOBAL memory) {
-    auto* info = static_cast<BITMAPINFO*>(::GlobalLock(memory));
-    if (!info) return nullptr;
-    const BITMAPINFOHEADER& header = info->bmiHeader;
-    const DWORD colours = header.biClrUsed ? header.biClrUsed : (header.biBitCount <= 8 ? 1u << header.biBitCount : 0);
-    const DWORD masks = header.biCompression == BI_BITFIELDS ? 3 : 0;
-    const BYTE* pixels = reinterpret_cast<const BYTE*>(info) + header.biSize + (colours + masks) * sizeof(RGBQUAD);
-    HDC screen = ::GetDC(nullptr);
-    HBITMAP bitmap = ::CreateDIBitmap(screen, &header, CBM_INIT, pixels, info, DIB_RGB_COLORS);
-    ::ReleaseDC(nullptr, screen);
+    const SIZE_T size = memory ? ::GlobalSize(memory) : 0;
+    auto* block = static_cast<const BYTE*>(memory ? ::GlobalLock(memory) : nullptr);
+    if (!block) return nullptr;
+    HBITMAP bitmap = nullptr;
+    // The block comes from another process: nothing in its header is believed
+    // until it is checked against the block's real size.
+    const size_t offset = DibPixelOffset(block, size);
+    if (offset) {
+        const auto* info = reinterpret_cast<const BITMAPINFO*>(block);
+        HDC screen = ::GetDC(nullptr);
+        bitmap = ::CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT, block + offset, info, DIB_RGB_COLORS);
+        ::ReleaseDC(nullptr, screen);
+    }
     ::GlobalUnlock(memory);
     return bitmap;
 }
@@ -428,6 +491,14 @@ void SendImage(HWND window, HBITMAP bitmap) {
     if (old && old != bitmap) ::DeleteObject(old);
 }
 
+// The same for a bitmap the drop made: it is lent for the message only (a
+// receiver that keeps the picture copies it) and deleted afterwards.
+void SendMadeImage(HWND window, HBITMAP bitmap) {
+    if (!bitmap) return;
+    SendImage(window, bitmap);
+    ::DeleteObject(bitmap);
+}
+
 }  // namespace
 
 bool PaintManager::OnDrop(FORMATETC* format, STGMEDIUM& medium, DWORD*) {
@@ -442,10 +513,10 @@ bool PaintManager::OnDrop(FORMATETC* format, STGMEDIUM& medium, DWORD*) {
             ::PostMessageW(target, kDropMovedMessage, 0, 0);
     }
     switch (format->cfFormat) {
-    case CF_DIB: SendImage(m_paintWnd, BitmapFromDib(medium.hGlobal)); return true;
+    case CF_DIB: SendMadeImage(m_paintWnd, BitmapFromDib(medium.hGlobal)); return true;
     case CF_BITMAP: SendImage(target, medium.hBitmap); return true;
-    case CF_HDROP: SendImage(m_paintWnd, BitmapFromFirstFile(medium.hGlobal)); return true;
-    case CF_ENHMETAFILE: SendImage(m_paintWnd, BitmapFromMetafile(medium.hEnhMetaFile)); return true;
+    case CF_HDROP: SendMadeImage(m_paintWnd, BitmapFromFirstFile(medium.hGlobal)); return true;
+    case CF_ENHMETAFILE: SendMadeImage(m_paintWnd, BitmapFromMetafile(medium.hEnhMetaFile)); return true;
     default: return false;
     }
 }

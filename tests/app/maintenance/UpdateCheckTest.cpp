@@ -1,6 +1,9 @@
 // The rules of the online update that need no server.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "AppFolders.h"
 #include "UpdateCheck.h"
 
@@ -60,3 +63,35 @@ TEST(UpdateCheck, ServerFromTheEnvironment) {
 }
 
 }  // namespace
+
+// The version resource of each deliverable, as Windows and installers read it.
+TEST(VersionResourceTest, BothDeliverablesCarryTheVersionTheUpdateCheckCompares) {
+    for (const wchar_t* file : {L"Tarvenholm.exe", L"HVUI.dll"}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(file)));
+        DWORD ignored = 0;
+        const DWORD size = GetFileVersionInfoSizeW(file, &ignored);
+        ASSERT_GT(size, 0u);
+        std::vector<BYTE> block(size);
+        ASSERT_TRUE(GetFileVersionInfoW(file, 0, size, block.data()));
+        VS_FIXEDFILEINFO* fixed = nullptr;
+        UINT length = 0;
+        ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+        const std::wstring numbers = std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." +
+                                     std::to_wstring(LOWORD(fixed->dwFileVersionMS)) + L"." +
+                                     std::to_wstring(HIWORD(fixed->dwFileVersionLS)) + L"." +
+                                     std::to_wstring(LOWORD(fixed->dwFileVersionLS));
+        EXPECT_EQ(numbers, update::kCurrentSoftwareVersion);
+        EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
+        EXPECT_EQ(fixed->dwProductVersionLS, fixed->dwFileVersionLS);
+        auto text = [&](const wchar_t* name) {
+            wchar_t* value = nullptr;
+            UINT chars = 0;
+            const std::wstring path = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+            if (!VerQueryValueW(block.data(), path.c_str(), reinterpret_cast<void**>(&value), &chars)) return std::wstring();
+            return std::wstring(value);
+        };
+        EXPECT_EQ(text(L"ProductName"), L"Tarvenholm");
+        EXPECT_EQ(text(L"ProductVersion"), update::kCurrentSoftwareVersion);
+        EXPECT_EQ(text(L"OriginalFilename"), file);
+    }
+}

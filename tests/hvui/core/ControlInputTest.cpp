@@ -146,6 +146,10 @@ TEST_F(ControlInputTest, TheControlUnderThePointerOwnsTheTooltip) {
     tool.lpszText = text;
     SendMessageW(tip, TTM_GETTEXTW, sizeof(text) / sizeof(text[0]), reinterpret_cast<LPARAM>(&tool));
     EXPECT_STREQ(text, L"CPU temperature");
+    // The modal loop relays the mouse to the tooltip; a subclassing tool
+    // would hand it every message a second time.
+    ASSERT_TRUE(SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)));
+    EXPECT_EQ(tool.uFlags & TTF_SUBCLASS, 0u);
 
     child->ClearTooltip();
     EXPECT_EQ(manager.GetTooltipCtrlID(), 0);

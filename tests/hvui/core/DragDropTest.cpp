@@ -4,6 +4,7 @@
 
 #include <shlobj.h>
 #include <thread>
+#include <vector>
 
 #include "DialogTestSupport.h"
 #include "MRender.h"
@@ -12,10 +13,11 @@ using namespace hvui_test;
 
 namespace {
 
-// A data object that offers one file, as Explorer does when a file is dragged.
-class FileDrop : public IDataObject {
+// A data object that offers one block of global memory in one format: a
+// file list as Explorer offers a dragged file, or a packed DIB.
+class BlockDrop : public IDataObject {
 public:
-    explicit FileDrop(const std::wstring& path) : m_path(path) {}
+    BlockDrop(CLIPFORMAT format, std::vector<BYTE> bytes) : m_format(format), m_bytes(std::move(bytes)) {}
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
         if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDataObject)) {
             *object = this;
@@ -28,12 +30,8 @@ public:
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
     HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
         if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
-        const size_t bytes = sizeof(DROPFILES) + (m_path.size() + 2) * sizeof(wchar_t);
-        HGLOBAL memory = GlobalAlloc(GHND, bytes);
-        auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-        drop->pFiles = sizeof(DROPFILES);
-        drop->fWide = TRUE;
-        memcpy(reinterpret_cast<BYTE*>(drop) + sizeof(DROPFILES), m_path.c_str(), m_path.size() * sizeof(wchar_t));
+        HGLOBAL memory = GlobalAlloc(GHND, m_bytes.size());
+        memcpy(GlobalLock(memory), m_bytes.data(), m_bytes.size());
         GlobalUnlock(memory);
         medium->tymed = TYMED_HGLOBAL;
         medium->hGlobal = memory;
@@ -42,7 +40,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override {
-        return format && format->cfFormat == CF_HDROP && (format->tymed & TYMED_HGLOBAL) ? S_OK : DV_E_FORMATETC;
+        return format && format->cfFormat == m_format && (format->tymed & TYMED_HGLOBAL) ? S_OK : DV_E_FORMATETC;
     }
     HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
@@ -52,23 +50,51 @@ public:
     HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
 
 private:
-    std::wstring m_path;
+    CLIPFORMAT m_format;
+    std::vector<BYTE> m_bytes;
 };
 
-// The paint window hears the dropped picture as a set-image message.
+std::vector<BYTE> FileList(const std::wstring& path) {
+    std::vector<BYTE> bytes(sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t));
+    auto* drop = reinterpret_cast<DROPFILES*>(bytes.data());
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    memcpy(bytes.data() + sizeof(DROPFILES), path.c_str(), path.size() * sizeof(wchar_t));
+    return bytes;
+}
+
+// A packed 32-bit DIB: header, then width × height pixels (rows of pixels
+// actually present), as another program may put it on the drop.
+std::vector<BYTE> PackedDib(LONG width, LONG height, LONG rowsPresent, WORD bitCount = 32, DWORD coloursUsed = 0) {
+    BITMAPINFOHEADER header = {};
+    header.biSize = sizeof(header);
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = bitCount;
+    header.biCompression = BI_RGB;
+    header.biClrUsed = coloursUsed;
+    std::vector<BYTE> bytes(sizeof(header) + static_cast<size_t>(width) * 4 * rowsPresent, 0x7F);
+    memcpy(bytes.data(), &header, sizeof(header));
+    return bytes;
+}
+
+// The paint window hears the dropped picture as a set-image message; the
+// picture is lent for the message only.
 class DropDialog : public TestDialog {
 public:
     LRESULT OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
         if (msg == 0x0172) {
             BITMAP info = {};
-            if (GetObjectW(reinterpret_cast<HBITMAP>(lParam), sizeof(info), &info)) received = info.bmWidth;
-            DeleteObject(reinterpret_cast<HBITMAP>(lParam));
+            receivedBitmap = reinterpret_cast<HBITMAP>(lParam);
+            if (GetObjectW(receivedBitmap, sizeof(info), &info)) received = info.bmWidth;
             return 0;
         }
         if (msg == PaintManager::kDragOverMessage) dragOver = static_cast<DWORD>(lParam);
         return TestDialog::OnWindowMessage(msg, wParam, lParam);
     }
     int received = 0;
+    HBITMAP receivedBitmap = nullptr;
     DWORD dragOver = 0;
 };
 
@@ -86,25 +112,77 @@ TEST(CIDropTargetTest, ADroppedBitmapFileReachesThePaintWindowAsAnImage) {
         DropDialog dialog;
         ASSERT_NE(dialog.Create(nullptr, L"drop", WS_POPUP, 0, CRect(0, 0, 100, 100)), nullptr);
         PaintManager* manager = dialog.GetPaintManager();
-        FileDrop data(path);
+        BlockDrop data(CF_HDROP, FileList(path));
         DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
         EXPECT_EQ(manager->DragEnter(&data, 0, POINTL{10, 20}, &effect), S_OK);
-        EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_MOVE));
+        // The window only reads the file: a move would let the source delete it.
+        EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
+        effect = DROPEFFECT_MOVE;
+        manager->DragOver(0, POINTL{20, 30}, &effect);
+        EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
         EXPECT_EQ(manager->IsAccepting(), 1);
         effect = DROPEFFECT_COPY;
         manager->DragOver(MK_CONTROL, POINTL{30, 40}, &effect);
         EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
-        effect = DROPEFFECT_COPY;
+        effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
         EXPECT_EQ(manager->Drop(&data, 0, POINTL{30, 40}, &effect), S_OK);
+        EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
         PumpMessages();
         EXPECT_EQ(dialog.dragOver, static_cast<DWORD>((40 << 16) | 30));
         EXPECT_EQ(dialog.received, 7);
+        EXPECT_EQ(GetObjectType(dialog.receivedBitmap), 0u) << "the picture made for the drop is freed";
         dialog.DestroyWindow();
         DeleteFileW(path.c_str());
     }
     OleUninitialize();
 }
 
+
+TEST(CIDropTargetTest, ADroppedDibIsShownOnlyWhenItsHeaderFitsItsBlock) {
+    Manager::SetInstance(GetModuleHandleW(nullptr));
+    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+    {
+        DropDialog dialog;
+        ASSERT_NE(dialog.Create(nullptr, L"dib", WS_POPUP, 0, CRect(0, 0, 100, 100)), nullptr);
+        PaintManager* manager = dialog.GetPaintManager();
+        struct Case {
+            std::vector<BYTE> block;
+            int shownWidth;  // 0: refused
+            const char* what;
+        };
+        std::vector<BYTE> shortHeader = PackedDib(5, 4, 4);
+        shortHeader.resize(20);
+        std::vector<BYTE> longHeader = PackedDib(5, 4, 4);
+        reinterpret_cast<BITMAPINFOHEADER*>(longHeader.data())->biSize = 0x7FFFFFFF;
+        const Case cases[] = {
+            {PackedDib(5, 4, 4), 5, "a whole picture"},
+            {PackedDib(5, -4, 4), 5, "a top-down picture"},
+            {PackedDib(5, 4000, 4), 0, "rows promised that are not there"},
+            {PackedDib(5, 4, 4, 8, 100000), 0, "a colour table larger than any"},
+            {PackedDib(5, 4, 4, 7), 0, "no such bit count"},
+            {PackedDib(0x40000000, 1, 0), 0, "a width whose rows overflow"},
+            {shortHeader, 0, "a block shorter than a header"},
+            {longHeader, 0, "a header longer than its block"},
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.what);
+            dialog.received = 0;
+            dialog.receivedBitmap = nullptr;
+            BlockDrop data(CF_DIB, c.block);
+            DWORD effect = DROPEFFECT_COPY;
+            ASSERT_EQ(manager->DragEnter(&data, 0, POINTL{10, 20}, &effect), S_OK);
+            effect = DROPEFFECT_COPY;
+            EXPECT_EQ(manager->Drop(&data, 0, POINTL{10, 20}, &effect), S_OK);
+            PumpMessages();
+            EXPECT_EQ(dialog.received, c.shownWidth);
+            if (c.shownWidth) {
+                EXPECT_EQ(GetObjectType(dialog.receivedBitmap), 0u);
+            }
+        }
+        dialog.DestroyWindow();
+    }
+    OleUninitialize();
+}
 
 // Hands out a 20 × 10 picture of itself when it is dragged.
 class DraggableControl : public ProbeControl {

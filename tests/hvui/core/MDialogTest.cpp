@@ -237,6 +237,50 @@ TEST_F(MDialogTest, AControlRemovedFromInsideRoutingGoesOnlyAfterTheMessage) {
 }
 
 // Its own hidden dialog: a modal run ends with the window destroyed.
+TEST_F(MDialogTest, ThePointerShowsTheArrowOrTheCursorOfTheControlUnderIt) {
+    auto* plain = dialog->Add(new ProbeControl(dialog, 10, CRect(10, 10, 60, 40)));
+    auto* link = dialog->Add(new ProbeControl(dialog, 11, CRect(100, 10, 160, 40)));
+    link->SetCursorEx(L"hand");
+    const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
+    const HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
+    const HCURSOR beam = LoadCursorW(nullptr, IDC_IBEAM);
+    struct Case {
+        int x, y;
+        MControl* hover;
+        HCURSOR expected;
+        const char* what;
+    };
+    const Case cases[] = {
+        {20, 20, plain, arrow, "a control without a cursor"},
+        {120, 20, link, hand, "a control that asked for the hand"},
+        {250, 150, nullptr, arrow, "empty space"},
+    };
+    for (const Case& c : cases) {
+        Post(WM_MOUSEMOVE, 0, c.x, c.y);
+        EXPECT_EQ(manager()->GetHoverControl(), c.hover) << c.what;
+        SetCursor(beam);  // the shape the pointer came in with
+        const LRESULT answer = SendMessageW(window(), WM_SETCURSOR, reinterpret_cast<WPARAM>(window()),
+                                            MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        EXPECT_EQ(answer, TRUE) << c.what;
+        EXPECT_EQ(GetCursor(), c.expected) << c.what;
+    }
+}
+
+TEST(MDialogTooltipTest, TheTooltipGoesWithItsOwnerAndItsHandleIsForgotten) {
+    Manager::SetInstance(GetModuleHandleW(nullptr));
+    TestDialog dialog;
+    ASSERT_NE(dialog.Create(nullptr, L"tooltip", WS_POPUP, 0, CRect(0, 0, 100, 100)), nullptr);
+    PaintManager* manager = dialog.GetPaintManager();
+    manager->SetTooltip(L"fan speed", CRect(0, 0, 10, 10));
+    HWND tip = manager->GetTooltipWindow();
+    ASSERT_TRUE(tip && IsWindow(tip));
+    EXPECT_EQ(GetWindow(tip, GW_OWNER), dialog.GetSafeHwnd());
+    dialog.DestroyWindow();
+    EXPECT_FALSE(IsWindow(tip));
+    // A handle kept past its window may name another window later.
+    EXPECT_EQ(manager->GetTooltipWindow(), nullptr);
+}
+
 TEST(MDialogModalTest, DoYesAndItsSiblingsEndTheModalLoopWithTheirResult) {
     Manager::SetInstance(GetModuleHandleW(nullptr));
     struct Case {

@@ -115,6 +115,38 @@ TEST(MRenderNineSlice, KeepsCornersAndStretchesEdgesToTheDestination) {
     for (const Probe& p : probes) EXPECT_EQ(surface.Rgb(p.x, p.y), p.rgb) << p.what;
 }
 
+// An opaque picture nine-sliced to a size that is not a whole multiple of its
+// centre leaves no pixel uncovered, seen as the window behind it in a layered
+// window. Sizes and border are those of the update dialog's background.
+TEST(MRenderNineSlice, AnOpaquePictureCoversEveryPixelOfATransparentSurface) {
+    Bitmap source(500, 230, PixelFormat32bppARGB);
+    for (int y = 0; y < 230; ++y) {
+        for (int x = 0; x < 500; ++x) {
+            const bool edge = x == 0 || y == 0 || x == 499 || y == 229;
+            source.SetPixel(x, y, Color(edge ? 0xFF464646 : 0xFF1E1E1E));
+        }
+    }
+    PixelSurface surface(543, 252);
+    surface.Fill(0);
+    {
+        Graphics graphics(surface.DC());
+        graphics.SetPixelOffsetMode(PixelOffsetModeHalf);
+        MRender::DrawImageFrame(graphics, &source, CRect(0, 0, 543, 252), 0, 0, 500, 230, 16);
+    }
+    int holes = 0;
+    CPoint first(-1, -1);
+    for (int y = 0; y < 252; ++y) {
+        for (int x = 0; x < 543; ++x) {
+            if ((surface.Argb(x, y) >> 24) == 0xFF) continue;
+            if (!holes++) first = CPoint(x, y);
+        }
+    }
+    EXPECT_EQ(holes, 0) << "first at " << first.x << ", " << first.y;
+    EXPECT_EQ(surface.Rgb(16, 100), 0x1E1E1Eu);
+    EXPECT_EQ(surface.Rgb(0, 100), 0x464646u);
+    EXPECT_EQ(surface.Rgb(542, 251), 0x464646u);
+}
+
 TEST(MRenderTransitions, VerticalOpacityFallsRowByRow) {
     PixelSurface source(10, 10);
     PixelSurface target(10, 10);

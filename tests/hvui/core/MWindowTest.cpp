@@ -2,8 +2,12 @@
 
 #include <functional>
 
+#include "CComboBoxWnd.h"
 #include "HvuiTestSupport.h"
+#include "MAirBladder.h"
+#include "MDialog.h"
 #include "MWindow.h"
+#include "MenuWnd.h"
 
 using namespace hvui_test;
 
@@ -278,4 +282,71 @@ TEST_F(WindowTest, SuperclassedNativeControlsKeepTheirBehaviour) {
     EXPECT_EQ(unknown.RegisterSuperClass(), 0);
     EXPECT_EQ(unknown.Create(host.GetSafeHwnd(), L"", WS_CHILD, 0, CRect(0, 0, 10, 10)), nullptr);
     host.DestroyWindow();
+}
+
+TEST_F(WindowTest, EveryTopLevelWindowOfTheFrameworkIsOfClassHVWindow) {
+    MDialog dialog;
+    MPopupWnd popup;
+    MenuWnd menu(nullptr);
+    CComboBoxWnd dropDown;
+    MAirBladder balloon;
+    struct Case {
+        const wchar_t* what;
+        MWindow* window;
+        std::function<HWND()> create;
+    };
+    const Case cases[] = {
+        {L"dialog", &dialog, [&] { return dialog.Create(nullptr, L"d", kPopup, 0, CRect(0, 0, 50, 50)); }},
+        {L"popup", &popup, [&] { return popup.Create(nullptr, L"p", kPopup, 0, CRect(0, 0, 50, 50)); }},
+        {L"drop-down", &dropDown, [&] { return dropDown.Create(nullptr, L"c", kPopup, 0, CRect(0, 0, 50, 50)); }},
+        {L"menu", &menu, [&] { return menu.Create(nullptr, CPoint(0, 0), WM_APP) ? menu.GetSafeHwnd() : nullptr; }},
+        {L"balloon", &balloon, [&] { return balloon.Create(nullptr); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        HWND handle = c.create();
+        ASSERT_NE(handle, nullptr);
+        wchar_t name[64] = {};
+        GetClassNameW(handle, name, 64);
+        EXPECT_STREQ(name, L"HVWindow");
+        EXPECT_STREQ(c.window->GetWindowClassName(), L"HVWindow");
+        c.window->DestroyWindow();
+    }
+}
+
+// Whether icon is still a live icon handle.
+static bool IsLiveIcon(HICON icon) {
+    ICONINFO info = {};
+    if (!icon || !GetIconInfo(icon, &info)) return false;
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+    return true;
+}
+
+TEST_F(WindowTest, SetIconFreesTheIconsItReplacesAndTheLastPairWithTheWindow) {
+    // The program's icon resource, loaded as data from its executable.
+    HMODULE program = LoadLibraryExW(L"Tarvenholm.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(program, nullptr);
+    constexpr unsigned kProgramIcon = 107;
+    RecordingWindow window;
+    ASSERT_NE(window.Create(nullptr, L"icons", kPopup, 0, CRect(0, 0, 50, 50)), nullptr);
+    auto shown = [&](WPARAM which) {
+        return reinterpret_cast<HICON>(window.SendMessageW(WM_GETICON, which, 0));
+    };
+    Manager::SetInstance(program);
+    window.SetIcon(kProgramIcon);
+    const HICON firstBig = shown(ICON_BIG);
+    const HICON firstSmall = shown(ICON_SMALL);
+    ASSERT_TRUE(IsLiveIcon(firstBig));
+    ASSERT_TRUE(IsLiveIcon(firstSmall));
+    window.SetIcon(kProgramIcon);
+    Manager::SetInstance(GetModuleHandleW(nullptr));
+    const HICON secondBig = shown(ICON_BIG);
+    EXPECT_NE(secondBig, firstBig);
+    EXPECT_TRUE(IsLiveIcon(secondBig));
+    EXPECT_FALSE(IsLiveIcon(firstBig));
+    EXPECT_FALSE(IsLiveIcon(firstSmall));
+    window.DestroyWindow();
+    EXPECT_FALSE(IsLiveIcon(secondBig));
+    FreeLibrary(program);
 }

@@ -422,3 +422,44 @@ TEST_F(PaintManagerTest, TheBalloonLaysItselfOutByTypeAndStaysOnlyForType4) {
 }
 
 }  // namespace
+
+// Hears the move and size messages the paint manager sends it.
+class PositionDialog : public TestDialog {
+public:
+    LRESULT OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == WM_MOVE) moves.push_back(CPoint(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))));
+        if (msg == WM_SIZE) sizes.push_back(CPoint(LOWORD(lParam), HIWORD(lParam)));
+        return TestDialog::OnWindowMessage(msg, wParam, lParam);
+    }
+    std::vector<CPoint> moves;
+    std::vector<CPoint> sizes;
+};
+
+TEST(PaintManagerHandlersTest, TheHandlerSetAnswersAsTheDispatcherWouldAndPostNcDestroyReleasesTheData) {
+    Manager::SetInstance(GetModuleHandleW(nullptr));
+    PositionDialog dialog;
+    ASSERT_NE(dialog.Create(nullptr, L"handlers", WS_POPUP, 0, CRect(30, 40, 230, 140)), nullptr);
+    PaintManager* manager = dialog.GetPaintManager();
+    EXPECT_EQ(manager->OnCreate(nullptr), 1);
+    EXPECT_EQ(manager->OnSize(SIZE_RESTORED, 200, 100), 1);
+    EXPECT_EQ(manager->OnMouseHover(0, 0), 1);
+    EXPECT_EQ(manager->OnNcCalcSize(0, nullptr), 1);
+    EXPECT_EQ(manager->OnWindowPosChanging(nullptr), 1);
+    EXPECT_EQ(manager->OnNcPaint(), 1);
+    EXPECT_EQ(manager->OnDestroy(), 1);
+
+    // A window that forwards the change it heard gets its move and size again.
+    dialog.moves.clear();
+    dialog.sizes.clear();
+    WINDOWPOS position = {dialog.GetSafeHwnd(), nullptr, 30, 40, 200, 100, SWP_NOZORDER};
+    EXPECT_EQ(manager->OnWindowPosChanged(&position), 1);
+    ASSERT_FALSE(dialog.moves.empty());
+    EXPECT_EQ(dialog.moves.back(), CPoint(30, 40));
+    ASSERT_FALSE(dialog.sizes.empty());
+    EXPECT_EQ(dialog.sizes.back(), CPoint(200, 100));
+
+    ASSERT_EQ(manager->IsInitialised(), 1);
+    manager->PostNcDestroy();
+    EXPECT_EQ(manager->IsInitialised(), 0);
+    dialog.DestroyWindow();
+}

@@ -9,7 +9,6 @@ using namespace Gdiplus;
 
 namespace {
 
-const wchar_t kMenuClassName[] = L"MenuWnd";
 const wchar_t kMenuTitle[] = L"Menu Window";
 const wchar_t kResourceType[] = L"PNG";
 // The framework's window style, as a popup: a menu has no caption.
@@ -27,8 +26,6 @@ MenuWnd::MenuWnd(MObject* parent) : m_hoverColor(MenuItem::kDefaultHoverColor) {
 }
 
 MenuWnd::~MenuWnd() = default;
-
-const wchar_t* MenuWnd::GetWindowClassName() const { return kMenuClassName; }
 
 int MenuWnd::CreateMenuWindow(HWND owner, CPoint at, int width, unsigned notifyMessage) {
     m_notifyMessage = notifyMessage;

@@ -20,8 +20,9 @@ struct ProgressFixture : ::testing::Test {
     uint32_t Fill() const { return Rgb(Manager::GetSelectColor().GetValue()); }
 };
 
-TEST_F(ProgressFixture, StartsGreyCentredAndStopped) {
+TEST_F(ProgressFixture, StartsGreyCentredStoppedAndWithATwoFrameImage) {
     EXPECT_EQ(bar.GetTextColor().GetValue(), 0xFF808080u);
+    EXPECT_EQ(bar.GetImageCount(), 2);  // the empty bar and the filled bar
     unsigned h = 0, v = 0;
     bar.GetAlignment(h, v);
     EXPECT_EQ(h, 1u);

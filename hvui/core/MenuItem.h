@@ -24,31 +24,31 @@ public:
     const wchar_t* GetClassNameW() const override;
     void DrawControl(HDC& dc, CRect clip) override;
 
-    int GetCheck() const { return m_check; }
+    HVUI_INLINE_API int GetCheck() const { return m_check; }
     void SetCheck(int check);
-    void SetControlCheck(int check) { m_check = check ? 1 : 0; }
-    void SetCheckable(int checkable) { m_checkable = checkable ? 1 : 0; }
-    int IsCheckable() const { return m_checkable; }
-    int IsSeparator() const { return m_separator; }
-    void SetSeparator(int separator) { m_separator = separator ? 1 : 0; }
-    int IsPopup() const { return m_popup; }
-    MenuWnd* GetPopupMenu() const { return m_popupMenu; }
+    HVUI_INLINE_API void SetControlCheck(int check) { m_check = check ? 1 : 0; }
+    HVUI_INLINE_API void SetCheckable(int checkable) { m_checkable = checkable ? 1 : 0; }
+    HVUI_INLINE_API int IsCheckable() const { return m_checkable; }
+    HVUI_INLINE_API int IsSeparator() const { return m_separator; }
+    HVUI_INLINE_API void SetSeparator(int separator) { m_separator = separator ? 1 : 0; }
+    HVUI_INLINE_API int IsPopup() const { return m_popup; }
+    HVUI_INLINE_API MenuWnd* GetPopupMenu() const { return m_popupMenu; }
     void SetPopupMenu(MenuWnd* menu);
     CString GetGroupName() const;
     void SetGroupName(CString name);
     CString GetValue() const;
     void SetValue(CString value);
-    CString GetGroupValue() const { return GetGroupName(); }
-    void SetFrameWidth(int width) { m_frameWidth2 = width; }
-    void SetTextIndent(int indent) { m_textIndent = indent; }
-    void SetHoverColor(Gdiplus::ARGB colour) { m_hoverColor = colour; }
+    HVUI_INLINE_API CString GetGroupValue() const { return GetGroupName(); }
+    HVUI_INLINE_API void SetFrameWidth(int width) { m_frameWidth2 = width; }
+    HVUI_INLINE_API void SetTextIndent(int indent) { m_textIndent = indent; }
+    HVUI_INLINE_API void SetHoverColor(Gdiplus::ARGB colour) { m_hoverColor = colour; }
     void SetHoverImage(Gdiplus::Image* image, int width, int height);
     void SetCheckImage(Gdiplus::Image* image, int width, int height);
-    int IsHover() const { return m_state == kHover || m_state == kHoverTicked; }
-    int GetState() const { return m_state; }
-    int ResetGroupCheck() { return 1; }
-    MenuWnd* GetParentMenu() { return nullptr; }
-    void ShowPopupMenu() {}
+    HVUI_INLINE_API int IsHover() const { return m_state == kHover || m_state == kHoverTicked; }
+    HVUI_INLINE_API int GetState() const { return m_state; }
+    HVUI_INLINE_API int ResetGroupCheck() { return 1; }
+    HVUI_INLINE_API MenuWnd* GetParentMenu() { return nullptr; }
+    HVUI_INLINE_API void ShowPopupMenu() {}
 
 protected:
     int OnControlMouseMove(unsigned flags, CPoint point) override;

@@ -186,6 +186,19 @@ TEST_F(LightList, DragMovesFromTheDialogWindowKeepPagingOutsideTheControl) {
     EXPECT_FLOAT_EQ(list.GetScrollPosition(), 0.75f);
 }
 
+TEST_F(LightList, LosingTheMouseToAnotherWindowEndsTheDrag) {
+    AddTiles(10);
+    list.SetProgressBar(1);
+    const int strip = kTop + 140 - 3;
+    list.OnLButtonDown(MK_LBUTTON, CPoint(kLeft + 100, strip));
+    ASSERT_EQ(list.IsDragging(), 1);
+    const float before = list.GetScrollPosition();
+    list.OnWindowMessage(WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(GetDesktopWindow()));
+    EXPECT_EQ(list.IsDragging(), 0);
+    list.OnWindowMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(kLeft + 900, strip));
+    EXPECT_FLOAT_EQ(list.GetScrollPosition(), before);
+}
+
 TEST_F(LightList, ChildNotificationsGoOnToTheParent) {
     struct Case {
         unsigned id, code;

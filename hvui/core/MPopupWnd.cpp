@@ -4,7 +4,6 @@
 
 namespace {
 
-const wchar_t kPopupClassName[] = L"MPopupWnd";
 // Off: the caption and the sizing frame (the popup has no non-client look
 // of its own); on: clip children and siblings, and the low bit 0x8 the
 // framework's window classes always carry.
@@ -28,7 +27,6 @@ MPopupWnd::~MPopupWnd() {
     if (IsLive()) ::DestroyWindow(m_hWnd);
 }
 
-const wchar_t* MPopupWnd::GetWindowClassName() const { return kPopupClassName; }
 const wchar_t* MPopupWnd::GetClassNameW() const { return nullptr; }
 
 int MPopupWnd::OnInitDialog() {

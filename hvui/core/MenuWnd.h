@@ -26,8 +26,6 @@ public:
     explicit MenuWnd(MObject* parent);
     ~MenuWnd() override;
 
-    const wchar_t* GetWindowClassName() const override;
-
     int Create(HWND owner, CPoint at, unsigned notifyMessage, unsigned backgroundId, int modeParam, int width,
                enumBackMode mode);
     int Create(HWND owner, CPoint at, unsigned notifyMessage, CString background, int modeParam, int width,
@@ -47,14 +45,14 @@ public:
     LRESULT SendMessageToParent(unsigned id, unsigned code, WPARAM wParam, LPARAM lParam);
 
     void SetMenuFont(CString face, int size, int style);
-    void SetItemHeight(int height) { m_itemHeight = height; }
-    void SetTextIndent(int indent) { m_textIndent = indent; }
-    void SetItemFrameWidth(int width) { m_itemFrameWidth = width; }
+    HVUI_INLINE_API void SetItemHeight(int height) { m_itemHeight = height; }
+    HVUI_INLINE_API void SetTextIndent(int indent) { m_textIndent = indent; }
+    HVUI_INLINE_API void SetItemFrameWidth(int width) { m_itemFrameWidth = width; }
     void SetMargins(int top, int bottom);
-    void SetHoverColor(Gdiplus::ARGB colour) { m_hoverColor = colour; }
+    HVUI_INLINE_API void SetHoverColor(Gdiplus::ARGB colour) { m_hoverColor = colour; }
     int SetCheckImage(CString name);
     int SetHoverImage(CString name);
-    int GetMenuWidth() const { return m_menuWidth; }
+    HVUI_INLINE_API int GetMenuWidth() const { return m_menuWidth; }
     MenuItem* FindItem(CString value);
 
 private:

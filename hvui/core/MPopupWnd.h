@@ -24,13 +24,12 @@ public:
     ~MPopupWnd() override;
 
     // ---- MWindow ---------------------------------------------------------------------
-    const wchar_t* GetWindowClassName() const override;
     LRESULT OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     int OnInitDialog() override;
     void OnDestroyMessage(HWND window) override;
 
     // ---- hooks, in the order the window meets them -----------------------------------------
-    virtual MObject* GetParent() { return m_parent; }
+    HVUI_INLINE_API virtual MObject* GetParent() { return m_parent; }
     virtual void InitUI(CRect client);
     virtual void UISize(CRect client);
     virtual LRESULT OnMessage(unsigned id, unsigned code, WPARAM wParam, LPARAM lParam);
@@ -49,7 +48,7 @@ public:
     LRESULT OnControlUpdate(CRect rect, int updateCode, MControl* control) override;
 
     // ---- the popup's content -----------------------------------------------------------------
-    void SetParent(MObject* parent) { m_parent = parent; }
+    HVUI_INLINE_API void SetParent(MObject* parent) { m_parent = parent; }
     // Calls the parent control's OnMessage (0, code, wParam, lParam).
     int SendMessageToParent(unsigned code, WPARAM wParam, LPARAM lParam);
     // Takes ownership of a control made for this popup: kind 0 area, 1 control.
@@ -61,14 +60,14 @@ public:
                             int enabled);
     MControl* CreateArea(const wchar_t* className, unsigned id, CRect rect, const wchar_t* title, int visible,
                          int enabled);
-    MControl* GetControl(unsigned id) { return m_paintManager.GetControl(id); }
-    PaintManager& GetPaintManager() { return m_paintManager; }
+    HVUI_INLINE_API MControl* GetControl(unsigned id) { return m_paintManager.GetControl(id); }
+    HVUI_INLINE_API PaintManager& GetPaintManager() { return m_paintManager; }
     // Background: stretched, or nine-sliced with parameter as the border.
-    int LoadBKImage(CString name) { return m_paintManager.LoadBKImage(name); }
-    int LoadBKImage(unsigned resourceId, CString type) { return m_paintManager.LoadBKImage(resourceId, type); }
-    void SetBackMode(enumBackMode mode, int parameter) { m_paintManager.SetBackMode(mode, parameter); }
+    HVUI_INLINE_API int LoadBKImage(CString name) { return m_paintManager.LoadBKImage(name); }
+    HVUI_INLINE_API int LoadBKImage(unsigned resourceId, CString type) { return m_paintManager.LoadBKImage(resourceId, type); }
+    HVUI_INLINE_API void SetBackMode(enumBackMode mode, int parameter) { m_paintManager.SetBackMode(mode, parameter); }
     void SetScrollResID(unsigned vertical, unsigned horizontal);
-    void SetLayeredWindow(int layered) { m_paintManager.SetLayeredWindow(layered); }
+    HVUI_INLINE_API void SetLayeredWindow(int layered) { m_paintManager.SetLayeredWindow(layered); }
     void SetupBackTranslucent(COLORREF colourKey, int alpha);
 
 protected:
