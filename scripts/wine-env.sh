@@ -22,8 +22,8 @@ locate_wine() {
 }
 require_wine() {
     locate_wine
-    [ -x "$WINE" ] || [ -x "$(command -v "$WINE" || true)" ] ||
-        die "Wine is not installed (scripts/setup.sh installs it)"
+    # locate_wine leaves a path, or the bare name "wine" when none was found.
+    [ -x "$WINE" ] || die "Wine is not installed (scripts/setup.sh installs it)"
 }
 locate_wine
 

@@ -22,6 +22,12 @@ void LogEntryFailure(const wchar_t* call, int index, long code) {
     OutputDebugStringW(line);
 }
 
+// An entry's file that is not what the archive holds goes, read-only or not.
+void RemoveEntryFile(const std::wstring& target, int index) {
+    SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!DeleteFileW(target.c_str())) LogEntryFailure(L"DeleteFileW", index, static_cast<long>(GetLastError()));
+}
+
 bool EnsureFolder(const std::wstring& folder) {
     if (GetFileAttributesW(folder.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
     return CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
@@ -174,10 +180,7 @@ EntryResult UpdatePackage::WriteEntry(int index, const std::wstring& name, DWORD
     }
     const EntryResult result = WriteEntryData(file.Get(), info);
     file.Reset();
-    if (result != EntryResult::Written) {
-        SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (!DeleteFileW(target.c_str())) LogEntryFailure(L"DeleteFileW", index, static_cast<long>(GetLastError()));
-    }
+    if (result != EntryResult::Written) RemoveEntryFile(target, index);
     return result;
 }
 
@@ -237,8 +240,7 @@ EntryResult UpdatePackage::ExtractEntryHeld(int index, const std::wstring& name,
         LogEntryFailure(L"read back", index, static_cast<long>(GetLastError()));
         file.Reset();
         // Whatever lies there now is not ours to start; it goes if it can.
-        SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(target.c_str());
+        RemoveEntryFile(target, index);
         return EntryResult::Changed;
     }
     held = std::move(file);

@@ -294,7 +294,9 @@ private:
     void ComposeInto(HDC memory, unsigned char* pixels, int width, int height, const CRect& update);
     bool KeepFrame(int width, int height);
     void DrawBackground(HDC dc, const CRect& client, const CRect& area);
-    void PaintBackground(HDC dc, const CRect& client);
+    // The window's background picture over the client area (flat colours
+    // are filled by DrawBackground itself).
+    void PaintBackgroundImage(HDC dc, const CRect& client);
     // Draws the top-level members from index first on (areas, then controls).
     void DrawControls(HDC& dc, const CRect& clip, size_t first = 0);
     // The part of the frame a paint of update must compose: update grown by

@@ -101,23 +101,16 @@ int PaintManager::LoadBKImage(unsigned id, CString type) {
 
 // ---- the paint --------------------------------------------------------------------------------
 
-void PaintManager::PaintBackground(HDC dc, const CRect& client) {
-    if (m_backImage) {
-        Graphics graphics(dc);
-        // Pixel centres on pixel corners: no seams between the nine pieces.
-        graphics.SetPixelOffsetMode(PixelOffsetModeHalf);
-        if (m_backMode == BackModeNineSlice) {
-            MRender::DrawImageFrame(graphics, m_backImage.get(), client, 0, 0, m_backImageSize.cx,
-                                    m_backImageSize.cy, m_backModeParameter);
-        } else {
-            graphics.DrawImage(m_backImage.get(), Rect(client.left, client.top, client.Width(), client.Height()));
-        }
-        return;
+void PaintManager::PaintBackgroundImage(HDC dc, const CRect& client) {
+    Graphics graphics(dc);
+    // Pixel centres on pixel corners: no seams between the nine pieces.
+    graphics.SetPixelOffsetMode(PixelOffsetModeHalf);
+    if (m_backMode == BackModeNineSlice) {
+        MRender::DrawImageFrame(graphics, m_backImage.get(), client, 0, 0, m_backImageSize.cx, m_backImageSize.cy,
+                                m_backModeParameter);
+    } else {
+        graphics.DrawImage(m_backImage.get(), Rect(client.left, client.top, client.Width(), client.Height()));
     }
-    MRender::DrawColor(dc, client, ArgbOf(m_borderColor, kBackgroundAlpha));
-    CRect inner = client;
-    inner.DeflateRect(1, 1);
-    MRender::DrawColor(dc, inner, ArgbOf(m_backColor, kBackgroundAlpha));
 }
 
 void PaintManager::DrawBackground(HDC dc, const CRect& client, const CRect& area) {
@@ -139,12 +132,12 @@ void PaintManager::DrawBackground(HDC dc, const CRect& client, const CRect& area
         m_backCache.dc = m_backCache.bitmap ? ::CreateCompatibleDC(m_paintDC) : nullptr;
         if (!m_backCache.dc) {
             m_backCache.Release();
-            PaintBackground(dc, client);
+            PaintBackgroundImage(dc, client);
             return;
         }
         m_backCache.previous = ::SelectObject(m_backCache.dc, m_backCache.bitmap);
         m_backCache.size = client.Size();
-        PaintBackground(m_backCache.dc, client);
+        PaintBackgroundImage(m_backCache.dc, client);
         ::GdiFlush();
     }
     ::BitBlt(dc, area.left, area.top, area.Width(), area.Height(), m_backCache.dc, area.left, area.top, SRCCOPY);
@@ -175,6 +168,15 @@ bool SubtreeRedraws(const std::vector<MControl*>& list) {
     return false;
 }
 
+// Takes rect into the area; grown tells that the area changed.
+void GrowTo(const CRect& rect, CRect& area, bool& grown) {
+    CRect both;
+    both.UnionRect(area, rect);
+    if (both == area) return;
+    area = both;
+    grown = true;
+}
+
 // Follows MControl::Draw: a control that misses the area is not drawn, its
 // areas are drawn when they touch it, then the control, then its children.
 void GrowOver(const MControl& control, CRect& area, bool& grown) {
@@ -185,26 +187,14 @@ void GrowOver(const MControl& control, CRect& area, bool& grown) {
     // stale child there makes the whole panel part of the paint.
     const auto* panel = dynamic_cast<const MPanel*>(&control);
     if (panel && (panel->GetVerticalOffset() || panel->GetHorizontalOffset())) {
-        if (SubtreeRedraws(control.GetAreas()) || SubtreeRedraws(control.GetControls())) {
-            CRect both;
-            both.UnionRect(area, rect);
-            if (both != area) {
-                area = both;
-                grown = true;
-            }
-        }
+        if (SubtreeRedraws(control.GetAreas()) || SubtreeRedraws(control.GetControls())) GrowTo(rect, area, grown);
         return;
     }
     for (const MControl* child : control.GetAreas()) {
         if (child->GetRect().Intersects(rect)) GrowOver(*child, area, grown);
     }
     if (RedrawsSurface(control)) {
-        CRect both;
-        both.UnionRect(area, rect);
-        if (both != area) {
-            area = both;
-            grown = true;
-        }
+        GrowTo(rect, area, grown);
     }
     for (const MControl* child : control.GetControls()) GrowOver(*child, area, grown);
 }

@@ -27,6 +27,9 @@ const wchar_t* TileImage() {
 struct LightList : ::testing::Test {
     static constexpr int kLeft = 20;
     static constexpr int kTop = 30;
+    // A row of the paging strip along the control's bottom edge, where a
+    // press grabs the thumb.
+    static constexpr int kPagingStrip = kTop + 140 - 3;
     RepaintingParent parent;
     PaintManager manager;
     LightCtrl list{&parent, 60, CRect(kLeft, kTop, kLeft + 1200, kTop + 140), 1, 1};
@@ -160,14 +163,13 @@ TEST_F(LightList, PagingSettingsKeepTheirLimits) {
 TEST_F(LightList, DraggingThePagingThumbScrollsTheRow) {
     AddTiles(10);
     list.SetProgressBar(1);
-    const int strip = kTop + 140 - 3;
-    list.OnLButtonDown(MK_LBUTTON, CPoint(kLeft + 600, strip));
+    list.OnLButtonDown(MK_LBUTTON, CPoint(kLeft + 600, kPagingStrip));
     EXPECT_EQ(list.IsDragging(), 1);
     EXPECT_FLOAT_EQ(list.GetScrollPosition(), 0.5f);
-    list.OnMouseMove(MK_LBUTTON, CPoint(kLeft + 1500, strip));  // past the right end
+    list.OnMouseMove(MK_LBUTTON, CPoint(kLeft + 1500, kPagingStrip));  // past the right end
     EXPECT_FLOAT_EQ(list.GetScrollPosition(), 1.0f);
     EXPECT_EQ(list.GetViewStartIndex(), 6);
-    list.OnLButtonUp(0, CPoint(kLeft + 1500, strip));
+    list.OnLButtonUp(0, CPoint(kLeft + 1500, kPagingStrip));
     EXPECT_EQ(list.IsDragging(), 0);
     EXPECT_TRUE(parent.notifications.empty());
 }
@@ -175,27 +177,25 @@ TEST_F(LightList, DraggingThePagingThumbScrollsTheRow) {
 TEST_F(LightList, DragMovesFromTheDialogWindowKeepPagingOutsideTheControl) {
     AddTiles(10);
     list.SetProgressBar(1);
-    const int strip = kTop + 140 - 3;
-    list.OnLButtonDown(MK_LBUTTON, CPoint(kLeft + 100, strip));
+    list.OnLButtonDown(MK_LBUTTON, CPoint(kLeft + 100, kPagingStrip));
     // The dialog holds the capture: its moves arrive as window messages.
     list.OnWindowMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(kLeft + 900, 600));
     EXPECT_FLOAT_EQ(list.GetScrollPosition(), 0.75f);
     list.OnLButtonUp(0, CPoint(kLeft + 900, 600));
     parent.updates.clear();
-    list.OnWindowMessage(WM_MOUSEMOVE, 0, MAKELPARAM(kLeft + 300, strip));  // the drag has ended
+    list.OnWindowMessage(WM_MOUSEMOVE, 0, MAKELPARAM(kLeft + 300, kPagingStrip));  // the drag has ended
     EXPECT_FLOAT_EQ(list.GetScrollPosition(), 0.75f);
 }
 
 TEST_F(LightList, LosingTheMouseToAnotherWindowEndsTheDrag) {
     AddTiles(10);
     list.SetProgressBar(1);
-    const int strip = kTop + 140 - 3;
-    list.OnLButtonDown(MK_LBUTTON, CPoint(kLeft + 100, strip));
+    list.OnLButtonDown(MK_LBUTTON, CPoint(kLeft + 100, kPagingStrip));
     ASSERT_EQ(list.IsDragging(), 1);
     const float before = list.GetScrollPosition();
     list.OnWindowMessage(WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(GetDesktopWindow()));
     EXPECT_EQ(list.IsDragging(), 0);
-    list.OnWindowMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(kLeft + 900, strip));
+    list.OnWindowMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(kLeft + 900, kPagingStrip));
     EXPECT_FLOAT_EQ(list.GetScrollPosition(), before);
 }
 
