@@ -431,15 +431,18 @@ void PaintManager::OnPaintCapTimer() {
 
 LRESULT PaintManager::Paint() {
     if (!IsWindowLive() || ::IsIconic(m_paintWnd)) return 0;
-    RECT dirty;
-    if (!::GetUpdateRect(m_paintWnd, &dirty, FALSE)) return 0;
+    if (!::GetUpdateRect(m_paintWnd, nullptr, FALSE)) return 0;
     if (DeferPaintIfEarly()) return 1;
-    const CRect update(dirty);
     int width = 0, height = 0;
     GetClientSize(width, height);
 
     PAINTSTRUCT paint;
     HDC windowDC = ::BeginPaint(m_paintWnd, &paint);
+    // What BeginPaint validated, not what GetUpdateRect said before it: the
+    // worker's redraw requests invalidate at any moment, and an area added in
+    // between would be validated without being composed, leaving a stale
+    // gauge on screen until something else paints over it.
+    const CRect update(paint.rcPaint);
     if (!m_layered && m_paintDC && width > 0 && height > 0 && KeepFrame(width, height)) {
         ComposeInto(m_frame.dc, nullptr, width, height, update);
         Present(windowDC, m_frame.dc, update, width, height);
